@@ -1,0 +1,17 @@
+# zq_subsystem(<target> PUBLIC_HEADERS <h>...)
+# One object library per source folder; the shared library and the tests
+# are linked from these objects, so a test links only what it exercises.
+function(zq_subsystem target)
+  cmake_parse_arguments(ARG "" "" "PUBLIC_HEADERS;DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  if(NOT sources)
+    set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${target} OBJECT ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${ZQ_PUBLIC_HEADER_DIRS})
+  target_link_libraries(${target} PUBLIC PkgConfig::LOG4C ${ARG_DEPENDS})
+  foreach(h ${ARG_PUBLIC_HEADERS})
+    set_property(GLOBAL APPEND PROPERTY ZQ_PUBLIC_HEADERS ${CMAKE_CURRENT_SOURCE_DIR}/${h})
+  endforeach()
+endfunction()

@@ -1,0 +1,1 @@
+// Object libraries need a source while their folder is still empty.

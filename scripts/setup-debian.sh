@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the demo need on Debian 12.
+# Runs apt-get only when a package is missing, so repeated runs are quick.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  liblog4c-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  iso-codes
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Sets up the machine, then builds and runs every test twice: a plain build
+# and an AddressSanitizer + UndefinedBehaviorSanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup-debian.sh
+
+jobs=$(nproc)
+
+build_and_test() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$@"
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 120
+}
+
+echo "== plain build"
+build_and_test build/plain
+echo "== sanitizer build"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  build_and_test build/sanitize -DZQ_SANITIZE=ON
