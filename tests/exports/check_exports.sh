@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The shared object must export every function its public headers mark ZQ_API,
+# under its plain C name, and nothing of the C++ inside.
+# usage: check_exports.sh <libzumbrajni.so> <public header>...
+set -euo pipefail
+lib=$1; shift
+
+declared=$(grep -h -v "^[[:space:]]*#" "$@" | sed -n 's/.*ZQ_API[^(]*[^A-Za-z0-9_]\([A-Za-z_][A-Za-z0-9_]*\)[[:space:]]*(.*/\1/p' | sort -u)
+exported=$(nm -D --defined-only "$lib" | awk '{print $3}' | sort -u)
+
+status=0
+missing=$(comm -23 <(echo "$declared") <(echo "$exported"))
+if [[ -n $missing ]]; then
+  echo "declared ZQ_API but not exported:"; echo "$missing"; status=1
+fi
+mangled=$(echo "$exported" | grep '^_Z' | grep -v -E '^_ZN?St|^_ZNSt|^_ZTI|^_ZTS|^_ZTV' || true)
+if [[ -n $mangled ]]; then
+  echo "C++ symbols leak from the library:"; echo "$mangled" | c++filt; status=1
+fi
+echo "$(echo "$declared" | grep -c . || true) declared functions checked"
+exit $status
