@@ -1,0 +1,42 @@
+#include "core/CurrencyTable.h"
+
+namespace zq::app::utils {
+
+// Terminals still report some codes ISO 4217 has withdrawn, so those rows
+// keep their former numbers: BYR 974 (beside its successor BYN), HRK 191,
+// LTL 440, MRO 478, STD 678 and VEF 937. Their successors MRU, STN and VES
+// are not in the table.
+const Currency currencyTable[currencyTableSize] = {
+    {"AED", 0x0784}, {"AFN", 0x0971}, {"ALL", 0x0008}, {"AMD", 0x0051}, {"ANG", 0x0532}, {"AOA", 0x0973},
+    {"ARS", 0x0032}, {"AUD", 0x0036}, {"AWG", 0x0533}, {"AZN", 0x0944}, {"BAM", 0x0977}, {"BBD", 0x0052},
+    {"BDT", 0x0050}, {"BGN", 0x0975}, {"BHD", 0x0048}, {"BIF", 0x0108}, {"BMD", 0x0060}, {"BND", 0x0096},
+    {"BOB", 0x0068}, {"BOV", 0x0984}, {"BRL", 0x0986}, {"BSD", 0x0044}, {"BTN", 0x0064}, {"BWP", 0x0072},
+    {"BYN", 0x0933}, {"BYR", 0x0974}, {"BZD", 0x0084}, {"CAD", 0x0124}, {"CDF", 0x0976}, {"CHE", 0x0947},
+    {"CHF", 0x0756}, {"CHW", 0x0948}, {"CLF", 0x0990}, {"CLP", 0x0152}, {"CNY", 0x0156}, {"COP", 0x0170},
+    {"COU", 0x0970}, {"CRC", 0x0188}, {"CUC", 0x0931}, {"CUP", 0x0192}, {"CVE", 0x0132}, {"CZK", 0x0203},
+    {"DJF", 0x0262}, {"DKK", 0x0208}, {"DOP", 0x0214}, {"DZD", 0x0012}, {"EGP", 0x0818}, {"ERN", 0x0232},
+    {"ETB", 0x0230}, {"EUR", 0x0978}, {"FJD", 0x0242}, {"FKP", 0x0238}, {"GBP", 0x0826}, {"GEL", 0x0981},
+    {"GHS", 0x0936}, {"GIP", 0x0292}, {"GMD", 0x0270}, {"GNF", 0x0324}, {"GTQ", 0x0320}, {"GYD", 0x0328},
+    {"HKD", 0x0344}, {"HNL", 0x0340}, {"HRK", 0x0191}, {"HTG", 0x0332}, {"HUF", 0x0348}, {"IDR", 0x0360},
+    {"ILS", 0x0376}, {"INR", 0x0356}, {"IQD", 0x0368}, {"IRR", 0x0364}, {"ISK", 0x0352}, {"JMD", 0x0388},
+    {"JOD", 0x0400}, {"JPY", 0x0392}, {"KES", 0x0404}, {"KGS", 0x0417}, {"KHR", 0x0116}, {"KMF", 0x0174},
+    {"KPW", 0x0408}, {"KRW", 0x0410}, {"KWD", 0x0414}, {"KYD", 0x0136}, {"KZT", 0x0398}, {"LAK", 0x0418},
+    {"LBP", 0x0422}, {"LKR", 0x0144}, {"LRD", 0x0430}, {"LSL", 0x0426}, {"LYD", 0x0434}, {"MAD", 0x0504},
+    {"MDL", 0x0498}, {"MGA", 0x0969}, {"MKD", 0x0807}, {"MMK", 0x0104}, {"MNT", 0x0496}, {"MOP", 0x0446},
+    {"MRO", 0x0478}, {"MUR", 0x0480}, {"MVR", 0x0462}, {"MWK", 0x0454}, {"MXN", 0x0484}, {"MXV", 0x0979},
+    {"MYR", 0x0458}, {"MZN", 0x0943}, {"NAD", 0x0516}, {"NGN", 0x0566}, {"NIO", 0x0558}, {"NOK", 0x0578},
+    {"NPR", 0x0524}, {"NZD", 0x0554}, {"OMR", 0x0512}, {"PAB", 0x0590}, {"PEN", 0x0604}, {"PGK", 0x0598},
+    {"PHP", 0x0608}, {"PKR", 0x0586}, {"PLN", 0x0985}, {"PYG", 0x0600}, {"QAR", 0x0634}, {"RON", 0x0946},
+    {"RSD", 0x0941}, {"RUB", 0x0643}, {"RWF", 0x0646}, {"SAR", 0x0682}, {"SBD", 0x0090}, {"SCR", 0x0690},
+    {"SDG", 0x0938}, {"SEK", 0x0752}, {"SGD", 0x0702}, {"SHP", 0x0654}, {"SLL", 0x0694}, {"SOS", 0x0706},
+    {"SRD", 0x0968}, {"SSP", 0x0728}, {"STD", 0x0678}, {"SVC", 0x0222}, {"SYP", 0x0760}, {"SZL", 0x0748},
+    {"THB", 0x0764}, {"TJS", 0x0972}, {"TMT", 0x0934}, {"TND", 0x0788}, {"TOP", 0x0776}, {"TRY", 0x0949},
+    {"TTD", 0x0780}, {"TWD", 0x0901}, {"TZS", 0x0834}, {"UAH", 0x0980}, {"UGX", 0x0800}, {"USD", 0x0840},
+    {"USN", 0x0997}, {"UYI", 0x0940}, {"UYU", 0x0858}, {"UZS", 0x0860}, {"VEF", 0x0937}, {"VND", 0x0704},
+    {"VUV", 0x0548}, {"WST", 0x0882}, {"XAF", 0x0950}, {"XAG", 0x0961}, {"XAU", 0x0959}, {"XBA", 0x0955},
+    {"XBB", 0x0956}, {"XBC", 0x0957}, {"XBD", 0x0958}, {"XCD", 0x0951}, {"XDR", 0x0960}, {"XOF", 0x0952},
+    {"XPD", 0x0964}, {"XPF", 0x0953}, {"XPT", 0x0962}, {"XSU", 0x0994}, {"XTS", 0x0963}, {"XUA", 0x0965},
+    {"XXX", 0x0999}, {"YER", 0x0886}, {"ZAR", 0x0710}, {"ZMW", 0x0967}, {"ZWL", 0x0932}, {"LTL", 0x0440},
+};
+
+}  // namespace zq::app::utils

@@ -1,0 +1,33 @@
+#include "core/Sleep.h"
+
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace zq::app::utils {
+
+namespace {
+
+void (*customSleep)(unsigned int) = nullptr;
+
+}  // namespace
+
+void sleep(unsigned int milliseconds) {
+  if (customSleep != nullptr) {
+    customSleep(milliseconds);
+    return;
+  }
+  // Microseconds in 64 bits, slept in steps below one second: a 32-bit
+  // product would wrap above 4294967 ms, and usleep need not accept a
+  // second or more.
+  std::uint64_t remaining = static_cast<std::uint64_t>(milliseconds) * 1000u;
+  while (remaining > 0) {
+    const std::uint64_t step = remaining < 999999u ? remaining : 999999u;
+    usleep(static_cast<useconds_t>(step));
+    remaining -= step;
+  }
+}
+
+void registerCustomSleep(void (*function)(unsigned int)) { customSleep = function; }
+
+}  // namespace zq::app::utils

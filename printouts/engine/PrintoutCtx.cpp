@@ -1,0 +1,85 @@
+#include "printouts/engine/PrintoutCtx.h"
+
+#include "printouts/engine/LineAdder.h"
+
+namespace pr = zq::app::printouts;
+
+bool PrintoutCtx_s::hideAddress_ = false;
+bool PrintoutCtx_s::useSignatureVerifiedLine_ = false;
+
+PrintoutCtx_s::PrintoutCtx_s() { bindLineAdders(this); }
+
+PrintoutCtx_s::~PrintoutCtx_s() {
+  // Only adders still pointing here: another context may hold them by now.
+  for (pr::LineAdderInterface* adder : pr::allLineAdders()) {
+    if (adder->getCtx() == this) adder->setCtx(nullptr);
+  }
+}
+
+void PrintoutCtx_s::add(const pr_Line& line) { lines.push_back(line); }
+
+void PrintoutCtx_s::bindLineAdders(PrintoutCtx_s* ctx) {
+  for (pr::LineAdderInterface* adder : pr::allLineAdders()) adder->setCtx(ctx);
+}
+
+void PrintoutCtx_s::addFiscalSimpleLeftLineToCtx(const RawLineTexts& texts, const pr_FiscalFormatId& fmt) {
+  pr::fiscalSimpleLeftLineAdder.addLine(texts, fmt);
+}
+void PrintoutCtx_s::addFiscalSimpleRightLineToCtx(const RawLineTexts& texts, const pr_FiscalFormatId& fmt) {
+  pr::fiscalSimpleRightLineAdder.addLine(texts, fmt);
+}
+void PrintoutCtx_s::addFiscalSimpleCenterLineToCtx(const RawLineTexts& texts, const pr_FiscalFormatId& fmt) {
+  pr::fiscalSimpleCenterLineAdder.addLine(texts, fmt);
+}
+void PrintoutCtx_s::addFiscalSimpleTwoTextsLineToCtx(const RawLineTexts& texts, const pr_FiscalFormatId& fmt) {
+  pr::fiscalSimpleTwoTextsLineAdder.addLine(texts, fmt);
+}
+void PrintoutCtx_s::addFiscalSimpleUnformattedLineToCtx(const RawLineTexts& texts,
+                                                        const pr_FiscalFormatId& fmt) {
+  pr::fiscalSimpleUnformattedLineAdder.addLine(texts, fmt);
+}
+void PrintoutCtx_s::addStandardSimpleLeftLineToCtx(const RawLineTexts& texts) {
+  pr::standardSimpleLeftLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardBigLeftLineToCtx(const RawLineTexts& texts) {
+  pr::standardBigLeftLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardBoldLeftLineToCtx(const RawLineTexts& texts) {
+  pr::standardBoldLeftLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardSimpleRightLineToCtx(const RawLineTexts& texts) {
+  pr::standardSimpleRightLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardBigBoldCenterLineToCtx(const RawLineTexts& texts) {
+  pr::standardBigBoldCenterLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardBigCenterLineToCtx(const RawLineTexts& texts) {
+  pr::standardBigCenterLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardBoldCenterLineToCtx(const RawLineTexts& texts) {
+  pr::standardBoldCenterLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardNegativeBigBoldCenterLineToCtx(const RawLineTexts& texts) {
+  pr::standardNegativeBigBoldCenterLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardNegativeCenterLineToCtx(const RawLineTexts& texts) {
+  pr::standardNegativeCenterLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardSimpleCenterLineToCtx(const RawLineTexts& texts) {
+  pr::standardSimpleCenterLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardSmallCenterLineToCtx(const RawLineTexts& texts) {
+  pr::standardSmallCenterLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardBoldTwoTextsLineToCtx(const RawLineTexts& texts) {
+  pr::standardBoldTwoTextsLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardSimpleTwoTextsLineToCtx(const RawLineTexts& texts) {
+  pr::standardSimpleTwoTextsLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardSimpleThreeTextsLineToCtx(const RawLineTexts& texts) {
+  pr::standardSimpleThreeTextsLineAdder.addLine(texts);
+}
+void PrintoutCtx_s::addStandardSimpleUnformattedLineToCtx(const RawLineTexts& texts) {
+  pr::standardSimpleUnformattedLineAdder.addLine(texts);
+}

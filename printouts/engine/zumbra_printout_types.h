@@ -1,0 +1,269 @@
+/* Print lines of the library's printouts and the identifiers a host uses to
+ * tune them: the phrase ids of the dictionary and the fiscal line ids of the
+ * fiscal line table. Plain C99, so hosts in C can read the lines too. */
+#ifndef ZUMBRA_PRINTOUT_TYPES_H
+#define ZUMBRA_PRINTOUT_TYPES_H
+
+#include <stdint.h>
+
+/* The identifiers below are 32-bit values and a host may use ids beyond the
+ * named ones (its own phrases, further fiscal lines). C++ gets a fixed 32-bit
+ * underlying type so that every such value is a valid enumeration value; a C
+ * compiler gives these enumerations a 32-bit type as well. */
+#ifdef __cplusplus
+#define PR_ENUM_U32(name) enum name : uint32_t
+#else
+#define PR_ENUM_U32(name) enum name
+#endif
+
+/* Text capacity of a print line: at most 64 bytes of Windows-1250 text and
+ * the NUL that always follows them. */
+#define PR_LINE_TEXT_MAX_LEN 64
+#define PR_LINE_TEXT_SIZE (PR_LINE_TEXT_MAX_LEN + 1)
+
+/* Values of pr_Line.fontSize. */
+enum {
+  PR_FONT_NORMAL = 0,
+  PR_FONT_SMALL = 1,
+  PR_FONT_BIG = 2
+};
+
+/* Values of pr_Line.lineType. */
+enum {
+  PR_LINE_TEXT = 0,
+  PR_LINE_PICTURE = 2
+};
+
+/* Pictures a picture line stands for (pr_Line.pictureType). */
+typedef PR_ENUM_U32(pr_PictureType) {
+  PR_PICTURE_FOOTER_LOGO = 2,
+  PR_PICTURE_HEADER_LOGO = 3
+} pr_PictureType;
+
+/* One line of a printout, handed to the host by copy. Text lines carry the
+ * formatted text, zero-filled after its NUL; picture lines an empty text. */
+typedef struct pr_Line {
+  uint32_t id; /* index in the printout, or the fiscal printer line number */
+  char text[PR_LINE_TEXT_SIZE];
+  uint32_t fontSize;    /* PR_FONT_... */
+  uint32_t negative;    /* 1 = inverted print */
+  uint32_t lineType;    /* PR_LINE_TEXT or PR_LINE_PICTURE */
+  uint32_t pictureType; /* a pr_PictureType on picture lines, else 0 */
+  uint32_t bold;        /* 1 = bold print */
+} pr_Line;
+
+/* Phrase ids of the printout dictionary. Ids 0 to 149 have built-in texts;
+ * the _EN ids are the English texts read in place of their Polish ids while
+ * a DCC or the English part of a bilingual receipt is printed. */
+typedef PR_ENUM_U32(pr_Dictionary) {
+  PR_DICT_UNKNOWN = 0,
+  PR_DICT_MERCHANT_RECEIPT = 1,
+  PR_DICT_CUSTOMER_RECEIPT = 2,
+  PR_DICT_POS_ID = 3,
+  PR_DICT_MID = 4,
+  PR_DICT_AID = 5,
+  PR_DICT_TC = 6,
+  PR_DICT_ARQC = 7,
+  PR_DICT_AAC = 8,
+  PR_DICT_REFERENCE_CODE = 9,
+  PR_DICT_OPERATOR = 10,
+  PR_DICT_PASSWORD_CORRECT = 11,
+  PR_DICT_DATE = 12,
+  PR_DICT_TIME = 13,
+  PR_DICT_DEFAULT_CURRENCY = 14,
+  PR_DICT_DEFAULT_EXPONENT = 15,
+  PR_DICT_RECEIPT_NUMBER = 16,
+  PR_DICT_FOR_RECEIPT_NUMBER = 17,
+  PR_DICT_AUTH_CODE = 18,
+  PR_DICT_VALID_TO = 19,
+  PR_DICT_SALE = 20,
+  PR_DICT_CASHBACK = 21,
+  PR_DICT_PREAUTHORIZATION = 22,
+  PR_DICT_COMPLETION = 23,
+  PR_DICT_REFUND = 24,
+  PR_DICT_VOID = 25,
+  PR_DICT_CARD_BALANCE = 26,
+  PR_DICT_GIFT_ACTIVATION = 27,
+  PR_DICT_GIFT_BALANCE = 28,
+  PR_DICT_SETTLEMENT = 29,
+  PR_DICT_CONNECTION_TEST = 30,
+  PR_DICT_UPDATE = 31,
+  PR_DICT_READER_TYPE_0 = 32,
+  PR_DICT_READER_TYPE_3 = 33,
+  PR_DICT_READER_TYPE_2 = 34,
+  PR_DICT_READER_TYPE_1 = 35,
+  PR_DICT_PAYPASS = 36,
+  PR_DICT_PAYWAVE = 37,
+  PR_DICT_AMOUNT = 38,
+  PR_DICT_CASHBACK_AMOUNT = 39,
+  PR_DICT_TIP = 40,
+  PR_DICT_TOTAL = 41,
+  PR_DICT_DECIMAL_SEPARATOR = 42,
+  PR_DICT_CHARGE_MY_ACCOUNT = 43,
+  PR_DICT_CREDIT_MY_ACCOUNT = 44,
+  PR_DICT_CARDHOLDER_SIGNATURE = 45,
+  PR_DICT_SIGNATURE_NOT_REQUIRED = 46,
+  PR_DICT_SIGNATURE_VERIFIED = 47,
+  PR_DICT_PIN_VERIFIED = 48,
+  PR_DICT_VOICE_AUTHORIZATION = 49,
+  PR_DICT_AUTH_TYPE_1 = 50,
+  PR_DICT_AUTH_TYPE_2 = 51,
+  PR_DICT_AUTH_TYPE_3 = 52,
+  PR_DICT_DECLINE = 53,
+  PR_DICT_CONNECTION_PROBLEM = 54,
+  PR_DICT_TRANSACTION_VOIDED = 55,
+  PR_DICT_PAYMENT_TITLE = 56,
+  PR_DICT_SUMMARY_TITLE = 57,
+  PR_DICT_TRANSACTION_ANALYSIS_TITLE = 58,
+  PR_DICT_DCC_ANALYSIS_TITLE = 59,
+  PR_DICT_CLOSING_DAY_TITLE = 60,
+  PR_DICT_VOIDS_INCLUDED = 61,
+  PR_DICT_SHORT_VERSION = 62,
+  PR_DICT_FULL_VERSION = 63,
+  PR_DICT_FROM_RECEIPT_NUMBER = 64,
+  PR_DICT_TO_RECEIPT_NUMBER = 65,
+  PR_DICT_KEEP_PRINTOUT = 66,
+  PR_DICT_KEEP_RECEIPT = 67,
+  PR_DICT_THANK_YOU_CARD = 68,
+  PR_DICT_CARD_SUPPORTS_PAYMENTS = 69,
+  PR_DICT_SENDING_OK = 70,
+  PR_DICT_SENDING_FAILED = 71,
+  PR_DICT_BALANCES_AGREED = 72,
+  PR_DICT_BALANCES_NOT_AGREED = 73,
+  PR_DICT_NO_TRANSACTIONS_TO_SETTLE = 74,
+  PR_DICT_TERMINAL_READY = 75,
+  PR_DICT_BATCH_SALES = 76,
+  PR_DICT_BATCH_SALE_VOIDS = 77,
+  PR_DICT_BATCH_REFUNDS = 78,
+  PR_DICT_BATCH_REFUND_VOIDS = 79,
+  PR_DICT_BATCH_COMPLETIONS = 80,
+  PR_DICT_BATCH_COMPLETION_VOIDS = 81,
+  PR_DICT_BATCH_PREAUTHORIZATIONS = 82,
+  PR_DICT_BATCH_PREAUTHORIZATION_VOIDS = 83,
+  PR_DICT_BATCH_CASHBACK = 84,
+  PR_DICT_BATCH_TOTAL = 85,
+  PR_DICT_BATCH_SUMMARY = 86,
+  PR_DICT_COUNT = 87,
+  PR_DICT_MERCHANT_RECEIPT_EN = 88,
+  PR_DICT_CUSTOMER_RECEIPT_EN = 89,
+  PR_DICT_REFERENCE_CODE_EN = 90,
+  PR_DICT_OPERATOR_EN = 91,
+  PR_DICT_PASSWORD_CORRECT_EN = 92,
+  PR_DICT_DATE_EN = 93,
+  PR_DICT_TIME_EN = 94,
+  PR_DICT_RECEIPT_NUMBER_EN = 95,
+  PR_DICT_FOR_RECEIPT_NUMBER_EN = 96,
+  PR_DICT_AUTH_CODE_EN = 97,
+  PR_DICT_VALID_TO_EN = 98,
+  PR_DICT_SALE_EN = 99,
+  PR_DICT_CASHBACK_EN = 100,
+  PR_DICT_PREAUTHORIZATION_EN = 101,
+  PR_DICT_COMPLETION_EN = 102,
+  PR_DICT_REFUND_EN = 103,
+  PR_DICT_VOID_EN = 104,
+  PR_DICT_CARD_BALANCE_EN = 105,
+  PR_DICT_GIFT_ACTIVATION_EN = 106,
+  PR_DICT_GIFT_BALANCE_EN = 107,
+  PR_DICT_SETTLEMENT_EN = 108,
+  PR_DICT_CONNECTION_TEST_EN = 109,
+  PR_DICT_UPDATE_EN = 110,
+  PR_DICT_AMOUNT_EN = 111,
+  PR_DICT_CASHBACK_AMOUNT_EN = 112,
+  PR_DICT_TIP_EN = 113,
+  PR_DICT_TOTAL_EN = 114,
+  PR_DICT_CHARGE_MY_ACCOUNT_EN = 115,
+  PR_DICT_CREDIT_MY_ACCOUNT_EN = 116,
+  PR_DICT_CARDHOLDER_SIGNATURE_EN = 117,
+  PR_DICT_SIGNATURE_VERIFIED_EN = 118,
+  PR_DICT_PIN_VERIFIED_EN = 119,
+  PR_DICT_VOICE_AUTHORIZATION_EN = 120,
+  PR_DICT_DECLINE_EN = 121,
+  PR_DICT_CONNECTION_PROBLEM_EN = 122,
+  PR_DICT_TRANSACTION_VOIDED_EN = 123,
+  PR_DICT_PAYMENT_TITLE_EN = 124,
+  PR_DICT_DCC_MERCHANT_AMOUNT = 125,
+  PR_DICT_DCC_EXCHANGE_RATE = 126,
+  PR_DICT_DCC_MARKUP = 127,
+  PR_DICT_DCC_MARKUP_VALUE = 128,
+  PR_DICT_DCC_RATE_SOURCE = 129,
+  PR_DICT_DCC_RATE_PROVIDER = 130,
+  PR_DICT_DCC_RATE_DATE = 131,
+  PR_DICT_THANK_YOU_PAYMENT = 132,
+  PR_DICT_GIFT_TOPUP = 133,
+  PR_DICT_GIFT_TOPUP_EN = 134,
+  PR_DICT_SIGNATURE_ON_FILE = 135,
+  PR_DICT_SIGNATURE_ON_FILE_EN = 136,
+  PR_DICT_VERIFIED_BY_DEVICE = 137,
+  PR_DICT_VERIFIED_BY_DEVICE_EN = 138,
+  PR_DICT_SIGNATURE_NOT_REQUIRED_EN = 139,
+  PR_DICT_FLEET_VEHICLE_NUMBER = 140,
+  PR_DICT_FLEET_DRIVER_NUMBER = 141,
+  PR_DICT_FLEET_ODOMETER = 142,
+  PR_DICT_FLEET_REGISTRATION_NUMBER = 143,
+  PR_DICT_FLEET_UNIT_NUMBER = 144,
+  PR_DICT_FLEET_DATA = 145,
+  PR_DICT_FLEET_VEHICLE_INDICATOR = 146,
+  PR_DICT_FLEET_DRIVER_CODE = 147,
+  PR_DICT_CASHIER = 148,
+  PR_DICT_CUSTOMER = 149
+} pr_Dictionary;
+
+/* Fiscal line ids of the fiscal line table. Ids 0 to 42 have built-in
+ * entries; the _DCC ids are read in place of their plain ids on the fiscal
+ * receipt of a DCC transaction. */
+typedef PR_ENUM_U32(pr_FiscalFormatId) {
+  PR_FISCAL_LINE_0 = 0,
+  PR_FISCAL_RECEIPT_NUMBER = 1,
+  PR_FISCAL_TID_MID = 2,
+  PR_FISCAL_PAN_EXPIRY = 3,
+  PR_FISCAL_CARD_LABEL = 4,
+  PR_FISCAL_AMOUNT = 5,
+  PR_FISCAL_AMOUNT_REFUND = 6,
+  PR_FISCAL_AMOUNT_PREAUTH = 7,
+  PR_FISCAL_CASHBACK = 8,
+  PR_FISCAL_TIP = 9,
+  PR_FISCAL_TOTAL = 10,
+  PR_FISCAL_AUTH_CODE = 11,
+  PR_FISCAL_LIMIT = 12,
+  PR_FISCAL_LINE_13 = 13,
+  PR_FISCAL_LINE_14 = 14,
+  PR_FISCAL_TRANSACTION_VOIDED = 15,
+  PR_FISCAL_PIN_VERIFIED = 16,
+  PR_FISCAL_SIGNATURE_FIELD = 17,
+  PR_FISCAL_SIGNATURE_LABEL = 18,
+  PR_FISCAL_MERCHANT_COPY = 19,
+  PR_FISCAL_CUSTOMER_COPY = 20,
+  PR_FISCAL_AID = 21,
+  PR_FISCAL_CRYPTOGRAM_TC = 22,
+  PR_FISCAL_CRYPTOGRAM_AAC = 23,
+  PR_FISCAL_CRYPTOGRAM_ARQC = 24,
+  PR_FISCAL_DECLINE = 25,
+  PR_FISCAL_LINE_26 = 26,
+  PR_FISCAL_RECEIPT_NUMBER_DCC = 27,
+  PR_FISCAL_PAN_EXPIRY_DCC = 28,
+  PR_FISCAL_CARD_LABEL_DCC = 29,
+  PR_FISCAL_AMOUNT_DCC = 30,
+  PR_FISCAL_AMOUNT_REFUND_DCC = 31,
+  PR_FISCAL_AMOUNT_PREAUTH_DCC = 32,
+  PR_FISCAL_CASHBACK_DCC = 33,
+  PR_FISCAL_TIP_DCC = 34,
+  PR_FISCAL_TOTAL_DCC = 35,
+  PR_FISCAL_AUTH_CODE_DCC = 36,
+  PR_FISCAL_LIMIT_DCC = 37,
+  PR_FISCAL_PIN_VERIFIED_DCC = 38,
+  PR_FISCAL_SIGNATURE_LABEL_DCC = 39,
+  PR_FISCAL_LINE_26_DCC = 40,
+  PR_FISCAL_DCC_RATE_SOURCE = 41,
+  PR_FISCAL_GENERIC = 42
+} pr_FiscalFormatId;
+
+/* An entry of the fiscal line table. */
+typedef struct pr_FiscalFormatLine {
+  uint32_t id;  /* fiscal printer line number */
+  uint32_t len; /* longest text of the line; 0 for a line without text */
+} pr_FiscalFormatLine;
+
+/* The printout context: an opaque handle for the host. */
+typedef struct PrintoutCtx_s PrintoutCtx_s;
+
+#endif
