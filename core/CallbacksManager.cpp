@@ -1,0 +1,525 @@
+#include "core/CallbacksManager.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "core/zumbra_log.h"
+
+namespace zq::app::callbacks {
+
+namespace {
+
+using protocols::TalvorenAllowedCharacters;
+
+// The host's function pointers. They live outside the store object so that a
+// replaced store hands them on to the next one.
+cb_LogHandler HANDLE_DEV_LOG = nullptr;
+cb_LogHandler HANDLE_COMM_LOG = nullptr;
+cb_LogHandler HANDLE_BUS_LOG = nullptr;
+cb_StatusChangeHandler HANDLE_STATUS_CHANGE = nullptr;
+cb_QuestionHandler SIGNATURE_REQUEST = nullptr;
+cb_QuestionHandler COPY_REQUEST = nullptr;
+cb_CurrencyRequestHandler CURRENCY_REQUEST = nullptr;
+cb_SelectRequestHandler SELECT_REQUEST = nullptr;
+cb_QuestionHandler WAIT_FOR_CARD = nullptr;
+cb_ScreenHandler WAIT_FOR_CARD_REMOVAL = nullptr;
+cb_QuestionHandler WAIT_FOR_PIN = nullptr;
+cb_ScreenHandler SHOW_OK_SCREEN = nullptr;
+cb_QuestionHandler SHOW_YES_NO_SCREEN = nullptr;
+cb_ScreenHandler SHOW_PROMPT_SCREEN = nullptr;
+cb_ValueHandler GET_CASHBACK_AMOUNT = nullptr;
+cb_ValueHandler GET_AUTHORIZATION_CODE = nullptr;
+cb_UserDataHandler GET_USER_DATA = nullptr;
+cb_ValueHandler GET_AMOUNT = nullptr;
+
+// True while a CallbacksStore is the manager's held object.
+bool READY = false;
+
+// The longest answer a host may give; the record's last byte is room for the
+// terminating zero, which a careless host may overwrite.
+constexpr size_t MAX_USER_DATA = sizeof(cb_UserProvidedData{}.data) - 1;
+
+// Answers of a host that registered nothing: fixed values, with a warning so
+// that a missing integration shows in the developer log.
+class DefaultCallbacks : public CallbacksManager::Callbacks {
+ public:
+  bool askForSignature(const std::string&) override {
+    logDevWarn("Asking for signature not implemented, default implementation used, return true");
+    return true;
+  }
+  bool askForCopy(const std::string&) override {
+    logDevWarn("Asking for copy not implemented, default implementation used, return false");
+    return false;
+  }
+  bool askForCurrency(unsigned&, const std::vector<std::string>&) override {
+    logDevWarn("Asking for currency not implemented, default implementation used, return true");
+    return true;
+  }
+  bool waitForSelection(unsigned&, const std::vector<std::string>&, const std::string&) override {
+    logDevWarn("Asking for selection not implemented, default implementation used, return true");
+    return true;
+  }
+  bool waitForCard(const std::string&) override {
+    logDevWarn("Waiting for card not implemented, default implementation used, return true");
+    return true;
+  }
+  void waitForCardRemoval(const std::string&) override {
+    logDevWarn("Waiting for card removal not implemented, default implementation used");
+  }
+  bool waitForPin(const std::string&) override {
+    logDevWarn("Waiting for PIN not implemented, default implementation used, return true");
+    return true;
+  }
+  void waitForUserActionNoOutput(const std::string&) override {
+    logDevWarn(
+        "Waiting for user action without output not implemented, default implementation used");
+  }
+  bool waitForUserActionYesNoQuestion(const std::string&) override {
+    logDevWarn(
+        "Waiting for answer for yes-no question not implemented, default implementation used, "
+        "return true");
+    return true;
+  }
+  void showPrompt(const std::string&) override {
+    logDevWarn("Showing prompt not implemented, default implementation used");
+  }
+  void handleStatusChange(ecr_terminalStatus) override {
+    logDevWarn("handling status change not implemented, default implementation used");
+  }
+  std::string getCashbackAmount(const std::string&, std::uint8_t, std::uint8_t) override {
+    logDevWarn(
+        "Asking for cashback amount not implemented, default implementation used, return empty");
+    return "";
+  }
+  std::string getAuthorizationCode(const std::string&, std::uint8_t, std::uint8_t) override {
+    logDevWarn(
+        "Asking for authorization code not implemented, default implementation used, return "
+        "empty");
+    return "";
+  }
+  std::string waitForUserActionProvideData(const std::string&, TalvorenAllowedCharacters,
+                                           std::uint8_t, std::uint8_t) override {
+    logDevWarn(
+        "Waiting for user to provide data not implemented, default implementation used, return "
+        "1234");
+    return "1234";
+  }
+  std::string waitForAmount(const std::string&, std::uint8_t, std::uint8_t) override {
+    logDevWarn("Waiting for amount not implemented, default implementation used, return 1234");
+    return "1234";
+  }
+  void handleDevLog(const std::string&) override {}
+  void handleCommLog(const std::string&) override {}
+  void handleBusLog(const std::string&) override {}
+};
+
+// Calls a host data-entry callback with a zeroed record and reads the answer
+// back, never past the record's text field.
+template <typename Call>
+std::string askForData(const std::string& prompt, std::uint8_t minLength, std::uint8_t maxLength,
+                       Call call) {
+  cb_UserProvidedData data;
+  std::memset(&data, 0, sizeof data);
+  data.minLength = minLength;
+  data.maxLength = maxLength;
+  call(prompt.c_str(), &data);
+  return std::string(data.data, strnlen(data.data, MAX_USER_DATA));
+}
+
+// A choice is taken only when the host's index names an entry of the list.
+bool indexInList(unsigned selected, size_t count) { return selected >= 1 && selected <= count; }
+
+std::vector<const char*> textsOf(const std::vector<std::string>& list) {
+  std::vector<const char*> texts;
+  texts.reserve(list.size());
+  for (const std::string& entry : list) texts.push_back(entry.c_str());
+  return texts;
+}
+
+bool (*checkerFor(TalvorenAllowedCharacters allowed))(char) {
+  switch (allowed) {
+    case protocols::ALLOWED_CHARACTERS_PRINTABLE:
+      return allCharactersAllowed;
+    case protocols::ALLOWED_CHARACTERS_NUMERIC:
+      return numericCharactersAllowed;
+    case protocols::ALLOWED_CHARACTERS_ALPHANUMERIC:
+      return alphanumericCharactersAllowed;
+    default:
+      return noCharactersAllowed;
+  }
+}
+
+// Forwards to the host's function pointers. An unset pointer gives the
+// cautious answer (no, nothing, empty) with a warning.
+class CallbacksStore : public CallbacksManager::Callbacks {
+ public:
+  ~CallbacksStore() override { READY = false; }
+
+  bool askForSignature(const std::string& prompt) override {
+    if (!SIGNATURE_REQUEST) {
+      logBusWarn("Signature request callback not set, return false by default");
+      return false;
+    }
+    logBusDebug("Ask for signature through callback");
+    return SIGNATURE_REQUEST(prompt.c_str());
+  }
+
+  bool askForCopy(const std::string& prompt) override {
+    if (!COPY_REQUEST) {
+      logBusWarn("Copy request callback not set, return false by default");
+      return false;
+    }
+    logBusDebug("Ask for copy through callback");
+    return COPY_REQUEST(prompt.c_str());
+  }
+
+  bool askForCurrency(unsigned& selected, const std::vector<std::string>& labels) override {
+    if (!CURRENCY_REQUEST) {
+      logBusWarn("Currency request callback not set, return false by default");
+      return false;
+    }
+    logBusDebug("Ask for currency through callback");
+    std::vector<const char*> texts = textsOf(labels);
+    logBusTrace("Available currencies:");
+    for (size_t i = 0; i < labels.size(); ++i) logBusTrace("   %zu. %s", i + 1, texts[i]);
+    bool answer = CURRENCY_REQUEST(texts.data(), texts.size(), &selected);
+    if (!indexInList(selected, labels.size())) {
+      logBusError("Wrong currency ID provided: %u, deny user choice, return false", selected);
+      return false;
+    }
+    logBusDebug("Selected currency: %u. %s", selected, texts[selected - 1]);
+    return answer;
+  }
+
+  bool waitForSelection(unsigned& selected, const std::vector<std::string>& options,
+                        const std::string& title) override {
+    if (!SELECT_REQUEST) {
+      logBusWarn("Select request callback not set, return false by default");
+      return false;
+    }
+    logBusDebug("Ask for selection through callback");
+    std::vector<const char*> texts = textsOf(options);
+    logBusTrace("Available options:");
+    for (size_t i = 0; i < options.size(); ++i) logBusTrace("   %zu. %s", i + 1, texts[i]);
+    bool answer = SELECT_REQUEST(texts.data(), texts.size(), &selected, title.c_str());
+    if (!indexInList(selected, options.size())) {
+      logBusError("Wrong index provided: %u, deny user choice, return false", selected);
+      return false;
+    }
+    return answer;
+  }
+
+  bool waitForCard(const std::string& prompt) override {
+    if (!WAIT_FOR_CARD) {
+      logBusWarn("Wait for card callback not set, return false by default");
+      return false;
+    }
+    logBusDebug("Call waitForCard callback");
+    return WAIT_FOR_CARD(prompt.c_str());
+  }
+
+  void waitForCardRemoval(const std::string& prompt) override {
+    if (!WAIT_FOR_CARD_REMOVAL) {
+      logBusWarn("Wait for card removal callback not set");
+      return;
+    }
+    logBusDebug("Call waitForCardRemoval callback");
+    WAIT_FOR_CARD_REMOVAL(prompt.c_str());
+  }
+
+  bool waitForPin(const std::string& prompt) override {
+    if (!WAIT_FOR_PIN) {
+      logBusWarn("Wait for PIN callback not set, return false by default");
+      return false;
+    }
+    logBusDebug("Call waitForPin callback");
+    return WAIT_FOR_PIN(prompt.c_str());
+  }
+
+  void waitForUserActionNoOutput(const std::string& prompt) override {
+    if (!SHOW_OK_SCREEN) {
+      logBusWarn("Show OK screen callback not set");
+      return;
+    }
+    logBusDebug("Call showOkScreen callback, prompt: '%s'", prompt.c_str());
+    SHOW_OK_SCREEN(prompt.c_str());
+  }
+
+  bool waitForUserActionYesNoQuestion(const std::string& prompt) override {
+    if (!SHOW_YES_NO_SCREEN) {
+      logBusWarn("Show yes/no screen not set, return false by default");
+      return false;
+    }
+    logBusDebug("Call showYesNoScreen callback, prompt: '%s'", prompt.c_str());
+    bool yes = SHOW_YES_NO_SCREEN(prompt.c_str());
+    logBusTrace("User answer: %s", yes ? "yes" : "no");
+    return yes;
+  }
+
+  void showPrompt(const std::string& prompt) override {
+    if (!SHOW_PROMPT_SCREEN) {
+      logBusWarn("Show prompt screen callback not set");
+      return;
+    }
+    logBusDebug("Call showPromptScreen callback, prompt: '%s'", prompt.c_str());
+    SHOW_PROMPT_SCREEN(prompt.c_str());
+  }
+
+  void handleStatusChange(ecr_terminalStatus status) override {
+    if (!HANDLE_STATUS_CHANGE) {
+      logBusWarn("handle status change callback not set");
+      return;
+    }
+    logBusDebug("Call handleStatusChange callback, new status: 0x%02X",
+                static_cast<unsigned>(status));
+    HANDLE_STATUS_CHANGE(status);
+  }
+
+  std::string getCashbackAmount(const std::string& prompt, std::uint8_t minLength,
+                                std::uint8_t maxLength) override {
+    if (!GET_CASHBACK_AMOUNT) {
+      logBusWarn("Get cashback amount callback not set, return empty string");
+      return "";
+    }
+    logBusDebug("Call getCashbackAmount callback, minimum characters: %d, maximum characters %d",
+                minLength, maxLength);
+    std::string answer = askForData(prompt, minLength, maxLength, GET_CASHBACK_AMOUNT);
+    logBusTrace("Provided cashback amount: %s", answer.c_str());
+    return answer;
+  }
+
+  std::string getAuthorizationCode(const std::string& prompt, std::uint8_t minLength,
+                                   std::uint8_t maxLength) override {
+    if (!GET_AUTHORIZATION_CODE) {
+      logBusWarn("Get authorization code callback not set, return empty string");
+      return "";
+    }
+    logBusDebug(
+        "Call getAuthorizationCode callback, minimum characters: %d, maximum characters %d",
+        minLength, maxLength);
+    std::string answer = askForData(prompt, minLength, maxLength, GET_AUTHORIZATION_CODE);
+    logBusTrace("Provided authorization code: %s", answer.c_str());
+    return answer;
+  }
+
+  std::string waitForUserActionProvideData(const std::string& prompt,
+                                           TalvorenAllowedCharacters allowed,
+                                           std::uint8_t minLength,
+                                           std::uint8_t maxLength) override {
+    if (!GET_USER_DATA) {
+      logBusWarn("Get user data callback not set, return empty string");
+      return "";
+    }
+    logBusDebug("Call getUserData callback, minimum characters: %d, maximum characters %d",
+                minLength, maxLength);
+    bool (*checker)(char) = checkerFor(allowed);
+    cb_UserDataHandler handler = GET_USER_DATA;
+    std::string answer = askForData(
+        prompt, minLength, maxLength,
+        [handler, checker](const char* text, cb_UserProvidedData* data) {
+          handler(text, data, checker);
+        });
+    logBusTrace("Data provided by user: %s", answer.c_str());
+    return answer;
+  }
+
+  std::string waitForAmount(const std::string& prompt, std::uint8_t minLength,
+                            std::uint8_t maxLength) override {
+    if (!GET_AMOUNT) {
+      logBusWarn("Get amount callback not set, return empty string");
+      return "";
+    }
+    logBusDebug("Call getAmount callback, minimum characters: %d, maximum characters %d",
+                minLength, maxLength);
+    std::string answer = askForData(prompt, minLength, maxLength, GET_AMOUNT);
+    logBusTrace("Amount provided by user: %s", answer.c_str());
+    return answer;
+  }
+
+  void handleDevLog(const std::string& line) override {
+    if (HANDLE_DEV_LOG) HANDLE_DEV_LOG(line.c_str());
+  }
+  void handleCommLog(const std::string& line) override {
+    if (HANDLE_COMM_LOG) HANDLE_COMM_LOG(line.c_str());
+  }
+  void handleBusLog(const std::string& line) override {
+    if (HANDLE_BUS_LOG) HANDLE_BUS_LOG(line.c_str());
+  }
+};
+
+// The first registration swaps the defaults for the store; later ones only
+// store their pointer.
+template <typename Pointer>
+void registerCallback(Pointer& slot, Pointer handler) {
+  if (!READY) {
+    CallbacksManager::getInstance().setup(new CallbacksStore());
+    READY = true;
+  }
+  slot = handler;
+}
+
+}  // namespace
+
+CallbacksManager::CallbacksManager() : callbacks_(new DefaultCallbacks()) {}
+
+CallbacksManager::~CallbacksManager() {
+  delete callbacks_;
+  callbacks_ = nullptr;
+}
+
+CallbacksManager& CallbacksManager::getInstance() {
+  // The manager itself is never destroyed: log lines can still arrive from
+  // other objects' destructors at exit, and they must find a live manager.
+  // Only the held object is deleted at exit, by the reaper below.
+  static CallbacksManager* const instance = new CallbacksManager();
+  static struct Reaper {
+    ~Reaper() { instance->setup(nullptr); }
+  } reaper;
+  (void)reaper;
+  if (!instance->callbacks_) instance->callbacks_ = new DefaultCallbacks();
+  return *instance;
+}
+
+void CallbacksManager::setup(Callbacks* callbacks) {
+  if (callbacks == callbacks_) return;
+  Callbacks* previous = callbacks_;
+  callbacks_ = callbacks;
+  delete previous;
+}
+
+bool CallbacksManager::ready() const { return callbacks_ != nullptr; }
+
+// A manager emptied by setup(NULL) and used through a kept reference answers
+// with the defaults rather than dereferencing nothing.
+CallbacksManager::Callbacks& CallbacksManager::held() {
+  if (!callbacks_) callbacks_ = new DefaultCallbacks();
+  return *callbacks_;
+}
+
+bool CallbacksManager::askForSignature(const std::string& prompt) {
+  return held().askForSignature(prompt);
+}
+bool CallbacksManager::askForCopy(const std::string& prompt) { return held().askForCopy(prompt); }
+bool CallbacksManager::askForCurrency(unsigned& selected, const std::vector<std::string>& labels) {
+  return held().askForCurrency(selected, labels);
+}
+bool CallbacksManager::waitForSelection(unsigned& selected,
+                                        const std::vector<std::string>& options,
+                                        const std::string& title) {
+  return held().waitForSelection(selected, options, title);
+}
+bool CallbacksManager::waitForCard(const std::string& prompt) { return held().waitForCard(prompt); }
+void CallbacksManager::waitForCardRemoval(const std::string& prompt) {
+  held().waitForCardRemoval(prompt);
+}
+bool CallbacksManager::waitForPin(const std::string& prompt) { return held().waitForPin(prompt); }
+void CallbacksManager::waitForUserActionNoOutput(const std::string& prompt) {
+  held().waitForUserActionNoOutput(prompt);
+}
+bool CallbacksManager::waitForUserActionYesNoQuestion(const std::string& prompt) {
+  return held().waitForUserActionYesNoQuestion(prompt);
+}
+void CallbacksManager::showPrompt(const std::string& prompt) { held().showPrompt(prompt); }
+void CallbacksManager::handleStatusChange(ecr_terminalStatus status) {
+  held().handleStatusChange(status);
+}
+std::string CallbacksManager::getCashbackAmount(const std::string& prompt, std::uint8_t minLength,
+                                                std::uint8_t maxLength) {
+  return held().getCashbackAmount(prompt, minLength, maxLength);
+}
+std::string CallbacksManager::getAuthorizationCode(const std::string& prompt,
+                                                   std::uint8_t minLength,
+                                                   std::uint8_t maxLength) {
+  return held().getAuthorizationCode(prompt, minLength, maxLength);
+}
+std::string CallbacksManager::waitForUserActionProvideData(
+    const std::string& prompt, protocols::TalvorenAllowedCharacters allowed,
+    std::uint8_t minLength, std::uint8_t maxLength) {
+  return held().waitForUserActionProvideData(prompt, allowed, minLength, maxLength);
+}
+std::string CallbacksManager::waitForAmount(const std::string& prompt, std::uint8_t minLength,
+                                            std::uint8_t maxLength) {
+  return held().waitForAmount(prompt, minLength, maxLength);
+}
+void CallbacksManager::handleDevLog(const std::string& line) { held().handleDevLog(line); }
+void CallbacksManager::handleCommLog(const std::string& line) { held().handleCommLog(line); }
+void CallbacksManager::handleBusLog(const std::string& line) { held().handleBusLog(line); }
+
+// The character arrives as a plain char from the host or the Java binding;
+// bytes above 0x7F (Polish letters in Windows-1250) are negative there and
+// must reach the <cctype> tests as unsigned values.
+bool allCharactersAllowed(char c) {
+  logBusTrace("Checking if character %c is printable", c);
+  return std::isprint(static_cast<unsigned char>(c)) != 0;
+}
+
+bool numericCharactersAllowed(char c) {
+  logBusTrace("Checking if character %c is numeric", c);
+  unsigned char byte = static_cast<unsigned char>(c);
+  return byte >= '0' && byte <= '9';
+}
+
+bool alphanumericCharactersAllowed(char c) {
+  logBusTrace("Checking if character %c is alphanumeric", c);
+  return std::isalnum(static_cast<unsigned char>(c)) != 0;
+}
+
+bool noCharactersAllowed(char) { return false; }
+
+}  // namespace zq::app::callbacks
+
+// Exported registration: plain C entry points over the store's pointers.
+namespace cb = zq::app::callbacks;
+
+void cb_setHandleDevLog(cb_LogHandler handler) {
+  cb::registerCallback(cb::HANDLE_DEV_LOG, handler);
+}
+void cb_setHandleCommLog(cb_LogHandler handler) {
+  cb::registerCallback(cb::HANDLE_COMM_LOG, handler);
+}
+void cb_setHandleBusLog(cb_LogHandler handler) {
+  cb::registerCallback(cb::HANDLE_BUS_LOG, handler);
+}
+void cb_setHandleStatusChange(cb_StatusChangeHandler handler) {
+  cb::registerCallback(cb::HANDLE_STATUS_CHANGE, handler);
+}
+void cb_setSignatureRequest(cb_QuestionHandler handler) {
+  cb::registerCallback(cb::SIGNATURE_REQUEST, handler);
+}
+void cb_setCopyRequest(cb_QuestionHandler handler) {
+  cb::registerCallback(cb::COPY_REQUEST, handler);
+}
+void cb_setCurrencyRequest(cb_CurrencyRequestHandler handler) {
+  cb::registerCallback(cb::CURRENCY_REQUEST, handler);
+}
+void cb_setSelectRequest(cb_SelectRequestHandler handler) {
+  cb::registerCallback(cb::SELECT_REQUEST, handler);
+}
+void cb_setWaitForCard(cb_QuestionHandler handler) {
+  cb::registerCallback(cb::WAIT_FOR_CARD, handler);
+}
+void cb_setWaitForCardRemoval(cb_ScreenHandler handler) {
+  cb::registerCallback(cb::WAIT_FOR_CARD_REMOVAL, handler);
+}
+void cb_setWaitForPin(cb_QuestionHandler handler) {
+  cb::registerCallback(cb::WAIT_FOR_PIN, handler);
+}
+void cb_setShowOkScreen(cb_ScreenHandler handler) {
+  cb::registerCallback(cb::SHOW_OK_SCREEN, handler);
+}
+void cb_setShowYesNoScreen(cb_QuestionHandler handler) {
+  cb::registerCallback(cb::SHOW_YES_NO_SCREEN, handler);
+}
+void cb_setShowPromptScreen(cb_ScreenHandler handler) {
+  cb::registerCallback(cb::SHOW_PROMPT_SCREEN, handler);
+}
+void cb_setGetCashbackAmount(cb_ValueHandler handler) {
+  cb::registerCallback(cb::GET_CASHBACK_AMOUNT, handler);
+}
+void cb_setGetAuthorizationCode(cb_ValueHandler handler) {
+  cb::registerCallback(cb::GET_AUTHORIZATION_CODE, handler);
+}
+void cb_setGetUserData(cb_UserDataHandler handler) {
+  cb::registerCallback(cb::GET_USER_DATA, handler);
+}
+void cb_setGetAmount(cb_ValueHandler handler) { cb::registerCallback(cb::GET_AMOUNT, handler); }
