@@ -1,0 +1,172 @@
+#include "link/SerialClient.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "core/zumbra_log.h"
+
+namespace zq::app::comm {
+
+namespace {
+
+int toPollTimeout(uint32_t timeoutMs) {
+  return timeoutMs > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(timeoutMs);
+}
+
+// Waits until fd is ready for the given events, at most timeoutMs. poll rather
+// than select: a host with many open files hands out descriptors past the
+// fixed size of an fd_set.
+int waitFor(int fd, short events, uint32_t timeoutMs) {
+  pollfd entry{};
+  entry.fd = fd;
+  entry.events = events;
+  int result;
+  do {
+    result = ::poll(&entry, 1, toPollTimeout(timeoutMs));
+  } while (result < 0 && errno == EINTR);
+  return result;
+}
+
+}  // namespace
+
+SerialClient::SerialClient(const std::string& portName_, comm_SerialDataMode dataMode_,
+                           comm_SerialBaudrate baudrate_, uint32_t timeoutMs)
+    : SerialClientInterface(portName_, dataMode_, baudrate_, timeoutMs), fd(-1), lastSelect(0) {}
+
+SerialClient::~SerialClient() { close(); }
+
+bool SerialClient::isOpen() const { return fd >= 0; }
+
+void SerialClient::closeInternal() {
+  ::close(fd);
+  fd = -1;
+  logCommInfo("Closing %s", portName.c_str());
+}
+
+void SerialClient::tryToOpenComPort() {
+  close();
+  // O_NOCTTY: the terminal line must never become the host's controlling tty.
+  fd = ::open(portName.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) fd = -1;
+}
+
+void SerialClient::configureTermios(termios& settings, comm_SerialDataMode mode, comm_SerialBaudrate baud) {
+  ::cfmakeraw(&settings);
+  settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXANY | IXOFF);
+  settings.c_oflag = 0;
+  settings.c_lflag = 0;
+  settings.c_cc[VTIME] = 5;
+  settings.c_cc[VMIN] = 0;
+
+  settings.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS | CSIZE | CSTOPB);
+  settings.c_cflag |= CREAD | CLOCAL;
+  switch (mode) {
+    case COMM_7E1:
+      settings.c_cflag |= CS7 | PARENB;
+      settings.c_cflag &= ~static_cast<tcflag_t>(PARODD);
+      break;
+    case COMM_7O1:
+      settings.c_cflag |= CS7 | PARENB | PARODD;
+      break;
+    case COMM_7N1:
+      settings.c_cflag |= CS7;
+      settings.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD);
+      break;
+    case COMM_8N1:
+      settings.c_cflag |= CS8;
+      settings.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD);
+      break;
+    default:
+      // An unknown format would leave 5-bit characters; run the common 8N1.
+      logCommWarn("Unknown serial data mode %d, using 8N1", static_cast<int>(mode));
+      settings.c_cflag |= CS8;
+      settings.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD);
+      break;
+  }
+
+  switch (baud) {
+    case COMM_BAUD_9600:
+      ::cfsetspeed(&settings, B9600);
+      break;
+    case COMM_BAUD_19200:
+      ::cfsetspeed(&settings, B19200);
+      break;
+    case COMM_BAUD_38400:
+      ::cfsetspeed(&settings, B38400);
+      break;
+    case COMM_BAUD_56000:
+      logCommInfo("Baud 56000 not supported");
+      ::cfsetspeed(&settings, B57600);
+      break;
+    case COMM_BAUD_57600:
+      ::cfsetspeed(&settings, B57600);
+      break;
+    case COMM_BAUD_115200:
+      ::cfsetspeed(&settings, B115200);
+      break;
+    default:
+      // An unknown index keeps the port's speed.
+      break;
+  }
+}
+
+bool SerialClient::setCommConfig() {
+  termios settings;
+  std::memset(&settings, 0, sizeof settings);
+  if (::tcgetattr(fd, &settings) != 0) {
+    logCommInfo("tcgetattr error %s", std::strerror(errno));
+  }
+  configureTermios(settings, dataMode, baudrate);
+  ::tcflush(fd, TCIFLUSH);
+  return ::tcsetattr(fd, TCSANOW, &settings) == 0;
+}
+
+void SerialClient::prepareComHandleForReceive() { lastSelect = waitFor(fd, POLLIN, currentTimeout); }
+
+CommResult SerialClient::tryToReceiveData(std::vector<uint8_t>& data) {
+  if (lastSelect > 0) {
+    uint8_t chunk[kMaxReadSize];
+    ssize_t count;
+    do {
+      count = ::read(fd, chunk, sizeof chunk);
+    } while (count < 0 && errno == EINTR);
+    if (count > 0) {
+      data.insert(data.end(), chunk, chunk + count);
+      return CommResult(CommResult::DEVICE_OK);
+    }
+    if (count < 0 && errno == EAGAIN) {
+      return createCommResultWithError(errors::DEVICE_CONN_ERROR, "COM read timeout");
+    }
+    return createCommResultWithError(errors::DEVICE_CONN_ERROR, "COM read fail");
+  }
+  if (lastSelect == 0) {
+    return createCommResultWithError(errors::DEVICE_CONN_ERROR, "COM read timeout");
+  }
+  return createCommResultWithError(errors::DEVICE_CONN_ERROR, "COM read fail");
+}
+
+CommResult SerialClient::sendInternal(const std::vector<uint8_t>& data) {
+  // Every byte goes out before the send counts as done. A full output queue
+  // of the non-blocking port is waited out, bounded by the default time-out.
+  size_t written = 0;
+  while (written < data.size()) {
+    const ssize_t count = ::write(fd, data.data() + written, data.size() - written);
+    const int error = errno;
+    ::fsync(fd);
+    if (count > 0) {
+      written += static_cast<size_t>(count);
+      continue;
+    }
+    if (count < 0 && error == EINTR) continue;
+    if (count < 0 && error == EAGAIN && waitFor(fd, POLLOUT, defaultTimeout) > 0) continue;
+    return createCommResultWithError(errors::DEVICE_SEND_ERROR, "Write error");
+  }
+  return CommResult(CommResult::DEVICE_OK);
+}
+
+}  // namespace zq::app::comm

@@ -1,0 +1,194 @@
+// The Link with the Linux TCP client against a scripted terminal on a real
+// loopback socket.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "link/Link.h"
+#include "link/StxEtxLinkLayer.h"
+#include "link/TcpClient.h"
+#include "support/LoopbackPeer.h"
+
+namespace zq::test {
+namespace {
+
+using app::comm::CommResult;
+using app::comm::TcpClient;
+using app::link::Link;
+using app::link::StxEtxLrcNoAckLinkLayer;
+using Bytes = std::vector<uint8_t>;
+namespace errors = app::comm::errors;
+
+constexpr uint32_t kTimeoutMs = 300;
+const Bytes kRequest = {'2', '0'};
+
+std::unique_ptr<Link> linkTo(uint16_t port, uint32_t timeoutMs = kTimeoutMs) {
+  auto link = std::make_unique<Link>(new StxEtxLrcNoAckLinkLayer, new TcpClient("127.0.0.1", port, timeoutMs), 65536);
+  return link;
+}
+
+PeerStep answer(const Bytes& reply) {
+  PeerStep step;
+  step.expect = kRequest;
+  step.reply = reply;
+  return step;
+}
+
+// One request and its reply; what the Link made of the reply.
+CommResult exchange(Link& link, Bytes& reply, uint32_t timeoutMs = 0) {
+  Bytes request = kRequest;
+  const CommResult sent = link.send(request);
+  if (!sent.isOk()) return sent;
+  return link.recv(reply, timeoutMs);
+}
+
+TEST(LinkOverLoopback, RepliesArriveWholeHoweverTheLineCutsThem) {
+  const Bytes message(40, '7');
+  struct Case {
+    const char* name;
+    size_t splitChunk;
+    Bytes stray;
+  };
+  for (const Case& c : {Case{"one piece", 0, {}}, Case{"pieces of 3", 3, {}}, Case{"pieces of 16", 16, {}},
+                        Case{"noise first", 5, {0x55, 0x03, 0x41}}}) {
+    SCOPED_TRACE(c.name);
+    LoopbackPeer peer;
+    PeerStep step = answer(message);
+    step.splitChunk = c.splitChunk;
+    step.strayBefore = c.stray;
+    peer.addStep(step);
+    auto link = linkTo(peer.port());
+    ASSERT_EQ(link->open(), CommResult());
+    Bytes reply;
+    EXPECT_EQ(exchange(*link, reply), CommResult());
+    EXPECT_EQ(reply, message);
+    EXPECT_TRUE(peer.mismatches().empty());
+    EXPECT_EQ(peer.connectionCount(), 1);
+  }
+}
+
+TEST(LinkOverLoopback, AReplyOfExactlyOneChunkWaitsForAFurtherChunkFirst) {
+  LoopbackPeer peer;
+  const Bytes message(13, 'A');  // 16 bytes framed
+  peer.addStep(answer(message));
+  auto link = linkTo(peer.port(), 2000);
+  ASSERT_EQ(link->open(), CommResult());
+  const auto start = std::chrono::steady_clock::now();
+  Bytes reply;
+  EXPECT_EQ(exchange(*link, reply), CommResult());
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(reply, message);
+  // The message is only known to be complete once nothing followed for 500 ms.
+  EXPECT_GE(waited, std::chrono::milliseconds(450));
+}
+
+TEST(LinkOverLoopback, ASilentOrVanishingTerminalTimesOutAndTheLinkReconnects) {
+  struct Case {
+    const char* name;
+    bool dropAfter;
+  };
+  for (const Case& c : {Case{"silent", false}, Case{"hangs up", true}}) {
+    SCOPED_TRACE(c.name);
+    LoopbackPeer peer;
+    PeerStep step = answer({});
+    step.silent = true;
+    step.dropAfter = c.dropAfter;
+    peer.addStep(step);
+    auto link = linkTo(peer.port());
+    ASSERT_EQ(link->open(), CommResult());
+    Bytes reply;
+    EXPECT_EQ(exchange(*link, reply, 200).getStatus(), CommResult::DEVICE_TIMEOUT);
+    EXPECT_TRUE(peer.waitForConnections(2, 1000));
+    EXPECT_TRUE(link->isOpen());
+  }
+}
+
+TEST(LinkOverLoopback, SendingToATerminalThatHungUpFailsWithoutKillingTheHost) {
+  LoopbackPeer peer;
+  PeerStep step = answer({'0'});
+  step.dropAfter = true;
+  peer.addStep(step);
+  auto link = linkTo(peer.port());
+  ASSERT_EQ(link->open(), CommResult());
+  Bytes reply;
+  ASSERT_EQ(exchange(*link, reply), CommResult());
+  ASSERT_TRUE(peer.waitForClosed(1, 1000));
+
+  // The first write after the hang-up may still be taken by the system; a
+  // later one meets the reset connection. Without MSG_NOSIGNAL that one would
+  // end this process with SIGPIPE.
+  CommResult result;
+  for (int i = 0; i < 10 && result.isOk(); ++i) {
+    Bytes request = kRequest;
+    result = link->send(request);
+    if (result.isOk()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_EQ(result, CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_DATA_CORRUPTED, "Invalid response"));
+  EXPECT_TRUE(peer.waitForConnections(2, 1000));
+}
+
+TEST(LinkOverLoopback, ADamagedReplyIsAnsweredWithNak) {
+  LoopbackPeer peer;
+  PeerStep step = answer({'0', '0'});
+  step.badLrc = true;
+  peer.addStep(step);
+  auto link = linkTo(peer.port());
+  ASSERT_EQ(link->open(), CommResult());
+  Bytes reply;
+  EXPECT_EQ(exchange(*link, reply),
+            CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_DATA_CORRUPTED, "Message extraction failed"));
+  Bytes expected = LoopbackPeer::frame(kRequest);
+  expected.push_back(0x15);
+  EXPECT_TRUE(peer.waitForReceived(expected.size(), 1000));
+  EXPECT_EQ(peer.received(), expected);
+}
+
+TEST(LinkOverLoopback, AnEotFromTheTerminalMakesTheNextMonitoredSendReconnect) {
+  LoopbackPeer peer;
+  PeerStep first = answer({'0'});
+  first.eotAfter = true;
+  first.splitChunk = 4;  // the reply frame, then the EOT on its own
+  peer.addStep(first);
+  peer.addStep(answer({'1'}));
+  auto link = linkTo(peer.port());
+  ASSERT_EQ(link->open(), CommResult());
+  Bytes reply;
+  ASSERT_EQ(exchange(*link, reply), CommResult());
+  ASSERT_TRUE(peer.waitForSteps(1, 1000));  // the EOT is on its way
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+
+  Bytes request = kRequest;
+  EXPECT_EQ(link->sendWithMonitor(request), CommResult());
+  EXPECT_EQ(link->recv(reply, 0), CommResult());
+  EXPECT_EQ(reply, Bytes{'1'});
+  EXPECT_EQ(peer.connectionCount(), 2);
+  EXPECT_TRUE(peer.mismatches().empty());
+}
+
+TEST(LinkOverLoopback, CloseSaysGoodbyeWithEot) {
+  LoopbackPeer peer;
+  auto link = linkTo(peer.port());
+  ASSERT_EQ(link->open(), CommResult());
+  ASSERT_TRUE(peer.waitForConnections(1, 1000));
+  link->close();
+  EXPECT_TRUE(peer.waitForClosed(1, 1000));
+  EXPECT_EQ(peer.received(), Bytes{0x04});
+  link->close();  // a closed link says nothing
+  EXPECT_EQ(peer.received(), Bytes{0x04});
+}
+
+TEST(LinkOverLoopback, NoTerminalListening) {
+  uint16_t port;
+  {
+    LoopbackPeer gone;
+    port = gone.port();
+  }
+  auto link = linkTo(port);
+  EXPECT_EQ(link->open(), CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "Socket select fail"));
+  EXPECT_FALSE(link->isOpen());
+}
+
+}  // namespace
+}  // namespace zq::test

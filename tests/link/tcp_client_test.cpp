@@ -1,0 +1,266 @@
+// The TCP client: the shared connection, chunked receive and send logic over a
+// scripted socket, and the Linux client on real loopback sockets.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <deque>
+
+#include "link/SerialClient.h"
+#include "link/TcpClient.h"
+#include "tests/link/LinkLogRecorder.h"
+#include "tests/link/ScriptedComm.h"
+
+namespace zq::test {
+namespace {
+
+using app::comm::CommResult;
+using app::comm::SerialClient;
+using app::comm::TcpClient;
+using app::comm::TcpClientInterface;
+namespace errors = app::comm::errors;
+
+// The socket calls of a TCP client, played from a script.
+class ScriptedSocket : public TcpClientInterface {
+ public:
+  struct Call {
+    int result;  // bytes, 0 for a closed peer, -1 for a failure
+    Bytes bytes;
+    int error;
+  };
+  ScriptedSocket() : TcpClientInterface("127.0.0.1", 9000, 2000) {}
+
+  bool isOpen() const override { return open_; }
+  using TcpClientInterface::recvInternal;
+
+  std::deque<Call> receives;
+  size_t sendLimit = 1000;  // at most this many bytes per send call
+  std::deque<int> sendFailures;  // results of the next send calls, before sendLimit applies
+  Bytes sent;
+  std::vector<uint32_t> timeouts;
+  CommResult prepared, connected;
+  bool open_ = true;
+  int lastError = 0;
+
+ protected:
+  void closeInternal() override { open_ = false; }
+  CommResult setTimeout(uint32_t ms) override {
+    timeouts.push_back(ms);
+    return CommResult();
+  }
+  CommResult prepareSocket() override { return prepared; }
+  CommResult connectToTerminal() override { return connected; }
+  int tryToSend(const uint8_t* data, size_t length) override {
+    if (!sendFailures.empty()) {
+      const int result = sendFailures.front();
+      sendFailures.pop_front();
+      return result;
+    }
+    const size_t count = std::min(length, sendLimit);
+    sent.insert(sent.end(), data, data + count);
+    return static_cast<int>(count);
+  }
+  int tryToReceive(uint8_t* buffer, size_t length) override {
+    if (receives.empty()) {
+      lastError = EAGAIN;
+      return -1;
+    }
+    const Call call = receives.front();
+    receives.pop_front();
+    lastError = call.error;
+    if (call.result > 0) {
+      EXPECT_LE(call.bytes.size(), length);
+      std::copy(call.bytes.begin(), call.bytes.end(), buffer);
+      return static_cast<int>(call.bytes.size());
+    }
+    return call.result;
+  }
+  int getLastError() const override { return lastError; }
+  bool isRecvErrorNotFailure(int result, int error) const override { return result == 0 || error == EAGAIN; }
+};
+
+Bytes count(size_t n, uint8_t from = 1) {
+  Bytes b;
+  for (size_t i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(from + i));
+  return b;
+}
+
+TEST(TcpClientInterface, AMessageEndsWithAShortChunkOrSilenceAfterAFullOne) {
+  const Bytes sixteen = count(16), five = count(5, 100);
+  Bytes twentyOne = sixteen;
+  twentyOne.insert(twentyOne.end(), five.begin(), five.end());
+  struct Case {
+    const char* name;
+    std::vector<ScriptedSocket::Call> calls;
+    CommResult expected;
+    Bytes data;
+    std::vector<uint32_t> timeouts;  // set on the socket during the receive
+  };
+  const Case cases[] = {
+      {"short chunk", {{5, five, 0}}, CommResult(), five, {500, 2000}},
+      {"exactly one full chunk, then silence", {{16, sixteen, 0}}, CommResult(), sixteen, {500, 2000}},
+      {"full chunk and a short one", {{16, sixteen, 0}, {5, five, 0}}, CommResult(), twentyOne, {500, 500, 2000}},
+      {"silence", {}, CommResult(CommResult::DEVICE_TIMEOUT), {}, {2000}},
+      {"peer closed, nothing received", {{0, {}, 0}}, CommResult(CommResult::DEVICE_TIMEOUT), {}, {2000}},
+      {"peer closed after a full chunk", {{16, sixteen, 0}, {0, {}, 0}}, CommResult(), sixteen, {500, 2000}},
+      {"connection reset", {{-1, {}, ECONNRESET}},
+       CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "recv failed with 104"), {}, {2000}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedSocket socket;
+    socket.receives.assign(c.calls.begin(), c.calls.end());
+    Bytes data;
+    EXPECT_EQ(socket.recv(data), c.expected);
+    EXPECT_EQ(data, c.data);
+    EXPECT_EQ(socket.timeouts, c.timeouts);
+  }
+  EXPECT_EQ(CommResult(CommResult::DEVICE_TIMEOUT).getError(), errors::DEVICE_ERR_UNKNOWN);
+}
+
+TEST(TcpClientInterface, ReceiveWithATimeoutSetsItFirstAndRestoresTheDefault) {
+  ScriptedSocket socket;
+  socket.receives.push_back({3, {1, 2, 3}, 0});
+  Bytes data;
+  EXPECT_EQ(socket.recv(data, 250), CommResult());
+  EXPECT_EQ(socket.timeouts, (std::vector<uint32_t>{250, 500, 2000}));
+}
+
+TEST(TcpClientInterface, SendSucceedsOnlyWhenEveryByteIsOut) {
+  ScriptedSocket socket;
+  socket.sendLimit = 3;  // the system takes a few bytes per call
+  const Bytes frame = count(10);
+  EXPECT_EQ(socket.send(frame), CommResult());
+  EXPECT_EQ(socket.sent, frame);
+
+  ScriptedSocket failing;
+  failing.sendLimit = 4;
+  failing.sendFailures = {4, -1};
+  EXPECT_EQ(failing.send(frame),
+            CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_SEND_ERROR, "Sending failed with result -1"));
+}
+
+TEST(TcpClientInterface, OpenStopsAtTheFirstFailingStep) {
+  const CommResult noSocket(CommResult::DEVICE_ERROR, errors::DEVICE_SOCKET_INVALID, "Invalid socket");
+  const CommResult noConnect(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "Socket select fail");
+  ScriptedSocket a;
+  a.prepared = noSocket;
+  EXPECT_EQ(a.open(), noSocket);
+  EXPECT_TRUE(a.timeouts.empty());
+  ScriptedSocket b;
+  b.connected = noConnect;
+  EXPECT_EQ(b.open(), noConnect);
+  ScriptedSocket c;
+  EXPECT_EQ(c.open(), CommResult());
+  EXPECT_EQ(c.timeouts, std::vector<uint32_t>{2000});
+}
+
+TEST(TcpClientInterface, ANewDefaultTimeoutReachesAnOpenSocketAtOnce) {
+  ScriptedSocket socket;
+  EXPECT_EQ(socket.setDefaultTimeout(180000), CommResult());
+  EXPECT_EQ(socket.getDefaultTimeout(), 180000u);
+  EXPECT_EQ(socket.timeouts, std::vector<uint32_t>{180000});
+  socket.receives.push_back({2, {1, 2}, 0});
+  Bytes data;
+  socket.recv(data);
+  EXPECT_EQ(socket.timeouts.back(), 180000u);
+}
+
+// Both clients before open: nothing reaches a device, the texts name the medium.
+TEST(Transports, AClosedTransportRefusesWithItsOwnText) {
+  TcpClient tcp("127.0.0.1", 1, 100);
+  SerialClient serial("/dev/null-nothing", COMM_8N1, COMM_BAUD_9600, 100);
+  struct Case {
+    app::comm::CommInterface* comm;
+    const char* closedText;
+  };
+  for (const Case& c : {Case{&tcp, "Socket closed"}, Case{&serial, "COM port closed"}}) {
+    SCOPED_TRACE(c.closedText);
+    EXPECT_FALSE(c.comm->isOpen());
+    EXPECT_EQ(c.comm->send(Bytes{}),
+              CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_SEND_ERROR, "Empty buffer"));
+    EXPECT_EQ(c.comm->send(Bytes{0x04}),
+              CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_SEND_ERROR, c.closedText));
+    Bytes data = {0xAA};
+    EXPECT_EQ(c.comm->recv(data, 10), CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, c.closedText));
+    EXPECT_EQ(c.comm->recv(data), CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, c.closedText));
+    EXPECT_EQ(data, Bytes{0xAA});
+    c.comm->close();  // harmless when never opened
+  }
+}
+
+// The Linux client with its descriptor in view.
+class InspectableTcpClient : public TcpClient {
+ public:
+  using TcpClient::TcpClient;
+  int descriptor() const { return fd; }
+};
+
+// A port on which nothing listens: bound (so no one else takes it), not listening.
+struct RefusingPort {
+  RefusingPort() {
+    fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+  }
+  ~RefusingPort() { ::close(fd); }
+  int fd;
+  uint16_t port;
+};
+
+TEST(TcpClient, AConnectThatFailsLeavesTheClientClosed) {
+  RefusingPort refusing;
+  const CommResult connectFailed(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "Socket select fail");
+  struct Case {
+    const char* host;
+    uint16_t port;
+  };
+  for (const Case& c : {Case{"127.0.0.1", refusing.port}, Case{"localhost", refusing.port}}) {
+    SCOPED_TRACE(c.host);
+    LinkLogRecorder log;
+    TcpClient client(c.host, c.port, 200);
+    EXPECT_EQ(client.open(), connectFailed);
+    EXPECT_FALSE(client.isOpen());
+    EXPECT_TRUE(log.contains("Disconnecting from host " + std::string(c.host) + ":" + std::to_string(c.port)));
+  }
+}
+
+TEST(TcpClient, TheDefaultTimeoutIsGivenToBothDirectionsOfTheSocket) {
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(listener, 1), 0);
+  ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+
+  InspectableTcpClient client("127.0.0.1", ntohs(address.sin_port), 1500);
+  ASSERT_EQ(client.open(), CommResult());
+  for (int option : {SO_SNDTIMEO, SO_RCVTIMEO}) {
+    timeval tv{};
+    socklen_t size = sizeof tv;
+    ASSERT_EQ(::getsockopt(client.descriptor(), SOL_SOCKET, option, &tv, &size), 0);
+    EXPECT_EQ(tv.tv_sec, 1);
+    EXPECT_EQ(tv.tv_usec, 500000);
+  }
+  int keepAlive = 0;
+  socklen_t size = sizeof keepAlive;
+  ::getsockopt(client.descriptor(), SOL_SOCKET, SO_KEEPALIVE, &keepAlive, &size);
+  EXPECT_EQ(keepAlive, 1);
+  client.close();
+  EXPECT_EQ(client.descriptor(), -1);
+  ::close(listener);
+}
+
+}  // namespace
+}  // namespace zq::test

@@ -1,0 +1,126 @@
+// A scripted terminal on a real loopback socket, for tests that drive the
+// library's TCP link.
+//
+// The peer listens on 127.0.0.1 with a port of the system's choice (port()),
+// accepts one connection at a time (a new connection replaces the old one, as
+// when the library reconnects) and cuts STX .. ETX LRC frames from what it
+// receives. Each received frame consumes the next step of the script: the
+// peer compares the frame's message with the step's expected request, then
+// answers as the step says. Frames that arrive after the script has run out
+// are recorded and not answered. Bytes outside frames (EOT, NAK from the
+// library) are only recorded.
+//
+//   LoopbackPeer peer;
+//   PeerStep status;
+//   status.expect = bytes("20");            // request message, without framing
+//   status.reply = bytes("20000");          // framed by the peer
+//   status.splitChunk = 3;                  // a fault: the reply in pieces
+//   peer.addStep(status);
+//   ... connect the library to 127.0.0.1:peer.port(), exchange ...
+//   EXPECT_TRUE(peer.mismatches().empty());
+//
+// Everything the peer records can be read from the test's thread while the
+// peer runs; the wait functions block until a condition holds or a time-out.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zq::test {
+
+// One exchange of the script: the request the peer expects and its answer.
+// The flags inject the faults of a real line or terminal.
+struct PeerStep {
+  // Message the library should send (without STX, ETX and LRC); any message
+  // is accepted when absent.
+  std::optional<std::vector<uint8_t>> expect;
+  // Message of the reply frame, which the peer frames itself (an empty message
+  // gives the frame 02 03 03).
+  std::vector<uint8_t> reply;
+
+  // Faults, applied in this order on the wire:
+  std::vector<uint8_t> strayBefore;  // noise sent before the reply
+  bool nakBefore = false;            // a NAK before the reply
+  bool silent = false;               // no reply frame at all
+  bool badLrc = false;               // the reply's LRC byte is wrong
+  bool eotAfter = false;             // an EOT after the reply: the terminal ends the transmission
+  std::vector<uint8_t> rawAfter;     // unframed bytes after the reply (data that follows a frame)
+  size_t splitChunk = 0;             // above 0: everything above goes out in pieces of this size
+  int splitPauseMs = 30;             // pause between the pieces
+  bool dropAfter = false;            // close the connection once the step is done
+};
+
+class LoopbackPeer {
+ public:
+  LoopbackPeer();
+  explicit LoopbackPeer(std::vector<PeerStep> script);
+  ~LoopbackPeer();
+  LoopbackPeer(const LoopbackPeer&) = delete;
+  LoopbackPeer& operator=(const LoopbackPeer&) = delete;
+
+  uint16_t port() const { return port_; }
+
+  // Appends a step to the script; safe while the peer runs.
+  void addStep(PeerStep step);
+
+  // Connections accepted so far, and connections that have ended.
+  int connectionCount() const;
+  int closedCount() const;
+  // Every byte received, over all connections, in arrival order.
+  std::vector<uint8_t> received() const;
+  // Messages of the frames received (a frame with a wrong LRC is recorded too).
+  std::vector<std::vector<uint8_t>> requests() const;
+  // Frames received whose LRC was wrong.
+  int badLrcCount() const;
+  // One text per frame that differed from its step's expectation.
+  std::vector<std::string> mismatches() const;
+  // Steps used up so far.
+  size_t stepsDone() const;
+
+  bool waitForConnections(int count, int timeoutMs) const;
+  bool waitForClosed(int count, int timeoutMs) const;
+  bool waitForReceived(size_t byteCount, int timeoutMs) const;
+  bool waitForSteps(size_t count, int timeoutMs) const;
+
+  // STX, message, ETX, LRC: what a terminal puts on the wire.
+  static std::vector<uint8_t> frame(const std::vector<uint8_t>& message);
+
+ private:
+  void run();
+  void acceptClient();
+  void readClient();
+  void closeClient();
+  void cutFrames();
+  void perform(const PeerStep& step);
+  void sendAll(const uint8_t* data, size_t length);
+  template <typename Predicate>
+  bool waitUntil(Predicate predicate, int timeoutMs) const;
+
+  int listenFd_ = -1;
+  int clientFd_ = -1;
+  uint16_t port_ = 0;
+  std::vector<uint8_t> pending_;  // bytes of the current connection not yet cut into frames
+
+  mutable std::mutex mutex_;
+  mutable std::condition_variable changed_;
+  bool stop_ = false;
+  std::deque<PeerStep> script_;
+  size_t stepsDone_ = 0;
+  int connections_ = 0;
+  int closed_ = 0;
+  int badLrc_ = 0;
+  std::vector<uint8_t> received_;
+  std::vector<std::vector<uint8_t>> requests_;
+  std::vector<std::string> mismatches_;
+
+  std::thread worker_;
+};
+
+}  // namespace zq::test
