@@ -27,7 +27,7 @@ class Buffer {
  public:
   explicit Buffer(uint16_t capacity, const Bytes& content = {}) : memory(capacity + 8u, 0xEE) {
     tb_init(&tb, memory.data(), capacity);
-    std::memcpy(memory.data(), content.data(), content.size());
+    if (!content.empty()) std::memcpy(memory.data(), content.data(), content.size());
     tb.length = static_cast<uint16_t>(content.size());
   }
   Bytes used() const { return Bytes(memory.begin(), memory.begin() + tb.length); }
