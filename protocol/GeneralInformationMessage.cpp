@@ -1,0 +1,53 @@
+#include "protocol/GeneralInformationMessage.h"
+
+#include <vector>
+
+#include "core/Converters.h"
+#include "core/zumbra_log.h"
+
+namespace zq::app::protocols {
+
+namespace {
+
+constexpr size_t kInformationFields = 5;
+
+}  // namespace
+
+bool GeneralInformationMessage::buildMessageSpecificPart() {
+  utils::Optional<unsigned char> index = maintenanceCtx.getTerminalIndex();
+  if (!index.isPresent()) {
+    logDevError("Unable to get terminal index");
+    return false;
+  }
+  addFsToData();
+  data.push_back(*index);
+  return true;
+}
+
+bool GeneralInformationMessage::parseMessageSpecificPart() {
+  maintenanceCtx.clearTerminalInformation();
+  std::string text;
+  if (!extractString(text)) {
+    logDevError("Unable to extract terminal information");
+    return false;
+  }
+  if (text.empty()) {
+    logDevDebug("Terminal information not available");
+    return true;
+  }
+  // Five fields are four commas; a terminal without a TID ends the text
+  // with the last ',' and that still makes the fifth, empty, field.
+  std::vector<std::string> fields = utils::csvToFields(text, ',');
+  if (text.back() == ',') fields.emplace_back();
+  if (fields.size() != kInformationFields) {
+    logDevError("Invalid terminal data aquired: %s", text.c_str());
+    return false;
+  }
+  maintenanceCtx.setAddress(utils::asciiToVector(fields[0]), utils::asciiToVector(fields[1]),
+                            utils::asciiToVector(fields[2]));
+  maintenanceCtx.setMid(utils::asciiToVector(fields[3]));
+  maintenanceCtx.setTid(utils::asciiToVector(fields[4]));
+  return true;
+}
+
+}  // namespace zq::app::protocols

@@ -1,0 +1,54 @@
+#include "protocol/SubCtxInterface.h"
+
+#include "core/Converters.h"
+
+namespace zq::app::utils {
+
+void SubCtxInterface::addUint32AsTag(tlv::TlvTag tag, uint32_t value) {
+  setText(tag, std::to_string(value));
+}
+
+void SubCtxInterface::addUint64AsTag(tlv::TlvTag tag, uint64_t value) {
+  setText(tag, std::to_string(value));
+}
+
+Optional<uint32_t> SubCtxInterface::getUint32(tlv::TlvTag tag) const {
+  Optional<Bytes> value = getVector(tag);
+  if (!value.isPresent()) return Optional<uint32_t>();
+  Optional<unsigned int> number = dataInVectorToUint32t(*value);
+  if (!number.isPresent()) return Optional<uint32_t>();
+  return Optional<uint32_t>(*number);
+}
+
+bool SubCtxInterface::getYesNoTagWithDefaultFalse(tlv::TlvTag tag) const {
+  Optional<Bytes> value = getVector(tag);
+  return value.isPresent() && value->size() == 1 && (*value)[0] != '0';
+}
+
+void SubCtxInterface::setYesNoTag(tlv::TlvTag tag, bool value) { setText(tag, value ? "1" : "0"); }
+
+void SubCtxInterface::addByte(tlv::TlvTag tag, unsigned char value) { setVector(tag, Bytes{value}); }
+
+Optional<unsigned char> SubCtxInterface::getByte(tlv::TlvTag tag) const {
+  Optional<Bytes> value = getVector(tag);
+  if (!value.isPresent() || value->empty()) return Optional<unsigned char>();
+  return Optional<unsigned char>((*value)[0]);
+}
+
+Optional<SubCtxInterface::Bytes> SubCtxInterface::getVector(tlv::TlvTag tag) const {
+  Bytes value;
+  if (store.getTagValue(tag, value) != tlv::TLV_OK) return Optional<Bytes>();
+  return Optional<Bytes>(value);
+}
+
+void SubCtxInterface::setVector(tlv::TlvTag tag, const Bytes& value) { store.updateTag(tag, value); }
+
+void SubCtxInterface::setText(tlv::TlvTag tag, const std::string& text) {
+  setVector(tag, Bytes(text.begin(), text.end()));
+}
+
+void SubCtxInterface::removeTags(std::initializer_list<tlv::TlvTag> tags) {
+  for (tlv::TlvTag tag : tags) store.removeTag(tag);
+}
+
+}  // namespace zq::app::utils
