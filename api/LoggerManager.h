@@ -1,0 +1,28 @@
+// The loggers of the library start on the first terminal call that needs
+// them and stay up until the process ends.
+#pragma once
+
+namespace zq::app::logging {
+
+class LoggerManager {
+ public:
+  // Created on first use; its destructor at process exit stops the loggers.
+  static LoggerManager& getInstance();
+
+  // Starts the loggers if they are down (and tries again on every call while
+  // starting fails), logging the version line after each attempt. True when
+  // they are up.
+  bool ensureStarted();
+  bool isStarted() const { return started; }
+
+  LoggerManager(const LoggerManager&) = delete;
+  LoggerManager& operator=(const LoggerManager&) = delete;
+
+ private:
+  LoggerManager() = default;
+  ~LoggerManager();
+
+  bool started = false;
+};
+
+}  // namespace zq::app::logging
