@@ -4,6 +4,7 @@
 #include <string>
 
 #include "api/EcrCtx.h"
+#include "api/EcrFunctionSupport.h"
 #include "api/EcrVersion.h"
 #include "api/ExportGuard.h"
 #include "api/LoggerManager.h"
@@ -14,6 +15,7 @@
 #include "link/TcpClient.h"
 #include "protocol/TalvorenProtocol.h"
 
+using zq::app::api::printable;
 using zq::app::comm::CommResult;
 using zq::app::utils::guardExport;
 using zq::app::utils::guardExportVoid;
@@ -24,10 +26,6 @@ namespace {
 constexpr size_t kLinkInputBufferSize = 65536;
 
 bool startLoggers() { return zq::app::logging::LoggerManager::getInstance().ensureStarted(); }
-
-// Texts that a host passed as NULL are logged as such instead of being
-// handed to printf.
-const char* printable(const char* text) { return text ? text : "(null)"; }
 
 const char* connectionStatusName(CommResult::Status status) {
   switch (status) {

@@ -1,8 +1,8 @@
 // The Talvoren protocol behind the terminal functions.
 //
-// Skeleton: it owns the protocol context and keeps raw tags in it, but its
-// commands answer "Not implemented yet" and its typed setters store nothing.
-// The messages and flows replace these bodies operation by operation.
+// Its commands run the flows over the Link they are given; its setters and
+// readers work on the one protocol context it owns. Operations without a
+// body yet answer "Not implemented yet", never a success.
 #pragma once
 
 #include "protocol/ProtocolInterface.h"
