@@ -121,6 +121,20 @@ bool findNth(const uint8_t* data, int length, uint16_t tag, int n, TlvItem* foun
   }
 }
 
+// True when the bytes hold nothing but whole items and padding.
+bool parsesToTheEnd(const uint8_t* data, int length) {
+  int position = 0;
+  while (position < length) {
+    TlvItem item{};
+    int tagStart = 0;
+    const int parsed = parseItem(data + position, length - position, &item, &tagStart);
+    if (parsed == 0) return true;
+    if (parsed < 0) return false;
+    position += itemEnd(data + position, item);
+  }
+  return true;
+}
+
 // Bytes in use, never more than the capacity says are there.
 int usedBytes(const TlvBuffer* tb) {
   if (tb->data == nullptr) return 0;
@@ -249,7 +263,8 @@ int tb_add(TlvBuffer* tb, TlvItem* item, int mode) {
 
   TlvItem existing{};
   int existingStart = 0;
-  if (mode != 3 && findNth(tb->data, used, tag, 1, &existing, &existingStart)) {
+  const bool present = mode != 3 && findNth(tb->data, used, tag, 1, &existing, &existingStart);
+  if (present) {
     if (mode == 0) {
       logDevError("tag=%02x duplicated", static_cast<unsigned>(tag));
       return -1;
@@ -261,6 +276,18 @@ int tb_add(TlvBuffer* tb, TlvItem* item, int mode) {
       item->value = value;
       return 1;
     }
+  }
+
+  // Every path from here appends. Behind a corrupt item the new one could
+  // never be found again (the search stops at the corruption, so it also
+  // took the tag for absent): refuse instead of reporting a lost item as
+  // added.
+  if (!parsesToTheEnd(tb->data, used)) {
+    logDevError("tag=%02x not added, buffer corrupt before l=%d", static_cast<unsigned>(tag), used);
+    return -1;
+  }
+
+  if (present) {
     // A new length: the new item must fit once the old one is gone, else the
     // old one stays.
     const int oldSize = itemEnd(tb->data, existing) - existingStart;

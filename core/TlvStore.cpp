@@ -4,6 +4,7 @@
 // status code.
 
 #include <cstring>
+#include <exception>
 #include <new>
 
 #include "core/TlvCtx.h"
@@ -30,6 +31,11 @@ int onStore(TlvStore_s* store, Operation&& operation) {
     return static_cast<int>(operation(*store));
   } catch (const std::bad_alloc&) {
     logBusError("Out of memory in TLV store");
+    return TLV_CORRUPTED;
+  } catch (const std::exception&) {
+    // A length no vector can hold (std::length_error): still a value, never
+    // an exception across the C boundary.
+    logBusError("TLV store operation failed");
     return TLV_CORRUPTED;
   }
 }

@@ -52,7 +52,8 @@ ZQ_API int tb_del(TlvBuffer* tb, uint16_t tag);
  * (in place when the length is the same, else the old item is removed and
  * the new one appended), 2 keep the old item (0), 3 append regardless.
  * 1 added or overwritten, item->value then points into the buffer (a NULL
- * value reserves zeroed room); -1 refused, nothing changed. */
+ * value reserves zeroed room); -1 refused, nothing changed (also when the
+ * item would be appended behind a corrupt item, where no search reaches). */
 ZQ_API int tb_add(TlvBuffer* tb, TlvItem* item, int mode);
 /* tb_add of every item of the data: 0 at its end, negative on the first
  * error; the items added before stay. */

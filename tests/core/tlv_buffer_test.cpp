@@ -207,6 +207,8 @@ TEST(TlvBufferFindTest, EdgeInputs) {
 TEST(TlvBufferAddTest, ModesAgainstPresentAndAbsentItems) {
   const Bytes present = {0x9C, 0x01, 0xAA, 0x5A, 0x01, 0xBB};
   const Bytes absent = {0x5A, 0x01, 0xBB};
+  const Bytes corrupt = {0x5A, 0x01, 0xBB, 0x9A, 0x05, 0x01};
+  const Bytes corrupt9C = {0x9C, 0x01, 0xAA, 0x9A, 0x05, 0x01};
   struct Case {
     const char* name;
     Bytes start;
@@ -226,6 +228,15 @@ TEST(TlvBufferAddTest, ModesAgainstPresentAndAbsentItems) {
       {"3 present appends a duplicate", present, 3, {0xEE}, 1, present + Bytes{0x9C, 0x01, 0xEE}},
       {"unknown mode refuses", absent, 4, {0xEE}, -1, absent},
       {"negative mode refuses", absent, -1, {0xEE}, -1, absent},
+      // Behind a corrupt item an appended one could never be found again.
+      {"0 behind a corrupt item refuses", corrupt, 0, {0xEE}, -1, corrupt},
+      {"1 behind a corrupt item keeps the old one", corrupt9C, 1, {0xEE, 0xFF}, -1, corrupt9C},
+      {"1 same length before a corrupt item overwrites in place", corrupt9C, 1, {0xEE}, 1,
+       {0x9C, 0x01, 0xEE, 0x9A, 0x05, 0x01}},
+      {"2 behind a corrupt item refuses", corrupt, 2, {0xEE}, -1, corrupt},
+      {"3 behind a corrupt item refuses", corrupt9C, 3, {0xEE}, -1, corrupt9C},
+      {"trailing padding still takes an item", absent + Bytes{0x00, 0x00}, 0, {0xEE}, 1,
+       absent + Bytes{0x00, 0x00, 0x9C, 0x01, 0xEE}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -461,6 +472,8 @@ TEST(TlvBufferRenameTest, GivesTheItemTheNewTag) {
       {"absent old tag", start, 0x9A, 0x9B, 0, start},
       {"same tag", start, 0x5A, 0x5A, 1, start},
       {"refused new tag changes nothing", start, 0x5A, 0x9F, -1, start},
+      {"renamed item would land behind a corrupt item", {0x5A, 0x02, 0xBB, 0xCC, 0x9A, 0x05, 0x01}, 0x5A, 0x9C, -1,
+       {0x5A, 0x02, 0xBB, 0xCC, 0x9A, 0x05, 0x01}},
       // The new tag is already present before the renamed item, with another
       // length: it is replaced, and the renamed value is the one kept.
       {"new tag present earlier", {0x9A, 0x01, 0x11, 0x5A, 0x02, 0xBB, 0xCC}, 0x5A, 0x9A, 1, {0x9A, 0x02, 0xBB, 0xCC}},

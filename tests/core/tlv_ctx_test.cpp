@@ -147,6 +147,8 @@ TEST(TlvCtxWriteTest, OperationsOnASmallFixture) {
       {"update tag 0", [](TlvCtx& c) { return c.updateTag(0, text("3")); }, TLV_CORRUPTED, start},
       {"replace tag 0", [](TlvCtx& c) { return c.replaceTag(0, text("3")); }, TLV_CORRUPTED, start},
       {"remove tag 0", [](TlvCtx& c) { return c.removeTag(0); }, TLV_OK, start},
+      {"find tag 0", [](TlvCtx& c) { return c.isTagPresent(0); }, TLV_TAG_MISSING, start},
+      {"delete tag 0", [](TlvCtx& c) { return c.deleteTag(0); }, TLV_TAG_MISSING, start},
       {"insert a one-byte tag announcing more", [](TlvCtx& c) { return c.insertTag(0x9F, text("3")); },
        TLV_CORRUPTED, start},
       {"insert a two-byte tag not announced", [](TlvCtx& c) { return c.insertTag(0x5A01, text("3")); },
