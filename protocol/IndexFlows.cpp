@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "core/zumbra_log.h"
-#include "protocol/IndexedRequestMessages.h"
 #include "protocol/SingleTranFromBatchMessage.h"
 #include "protocol/SummaryMessage.h"
+#include "protocol/TransAnalTransDetails.h"
 
 namespace zq::app::protocols {
 

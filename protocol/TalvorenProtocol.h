@@ -1,8 +1,7 @@
 // The Talvoren protocol behind the terminal functions.
 //
 // Its commands run the flows over the Link they are given; its setters and
-// readers work on the one protocol context it owns. Operations without a
-// body yet answer "Not implemented yet", never a success.
+// readers work on the one protocol context it owns.
 #pragma once
 
 #include "protocol/ProtocolInterface.h"
@@ -73,6 +72,10 @@ class TalvorenProtocol : public ProtocolInterface {
   Result startEvoucherTransaction(link::Link& link) override;
   void setEvoucherOperationType(unsigned char type) override;
   void setEvoucherEan(const std::string& ean) override;
+
+  // Fetches the template of the e-voucher operator named by TAG_EV_OP_ID
+  // ("41"); the terminal functions do not offer it.
+  Result getEvouchOp(link::Link& link);
 
   TalvorenCtx& getCtx() { return ctx; }
 

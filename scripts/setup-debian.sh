@@ -8,6 +8,7 @@ packages=(
   liblog4c-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   iso-codes
+  clang valgrind
 )
 
 missing=()

@@ -20,3 +20,7 @@ build_and_test build/plain
 echo "== sanitizer build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build_and_test build/sanitize -DZQ_SANITIZE=ON
+echo "== fuzz targets"
+# A short run of every target on its seed corpus; scripts/fuzz.sh with more
+# seconds a target runs them longer.
+scripts/fuzz.sh "${ZQ_FUZZ_SECONDS:-20}"
