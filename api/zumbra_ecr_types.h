@@ -22,12 +22,6 @@ typedef enum {
   ECR_EMPTY = 9             /* empty report, missing or corrupted report entry */
 } ecr_status;
 
-/* The protocol keeps an internal copy of the enumerations below under this
- * guard while it moves over to this header; whichever is seen first serves
- * both, and the values are the same. */
-#ifndef ZQ_PROTOCOL_TALVOREN_ENUMS_H
-#define ZQ_PROTOCOL_TALVOREN_ENUMS_H
-
 /* The host's transaction kinds; the terminal's own number is in brackets.
  * The host sets 0 to 12; NONE is only ever read back. */
 typedef enum {
@@ -92,6 +86,6 @@ typedef enum {
   ECR_BATCH_STATUS_UNKNOWN = 4
 } ecr_batchStatus;
 
-#endif
+
 
 #endif

@@ -53,7 +53,8 @@ Result TalvorenProtocol::getReportTotalSummary(link::Link& link) {
                                                     ctx.getReportCtx());
 }
 Result TalvorenProtocol::generateTransactionAnalysis(link::Link& link) {
-  return runFlow<TransactionAnalysisGenerateFlow>(link, ctx.getMaintenanceCtx(), ctx.getReportCtx());
+  return runFlow<TransactionAnalysisGenerateFlow>(link, ctx.getMaintenanceCtx(),
+                                                  ctx.getReportCtx());
 }
 Result TalvorenProtocol::getTransactionAnalysisDetails(link::Link& link) {
   return runFlow<TransactionAnalysisDetailsFlow>(link, ctx.getMaintenanceCtx(),

@@ -16,7 +16,7 @@ uint32_t TransactionDataMessage::terminalNumberToTransactionType(uint32_t termin
     case 5: return ECR_TRANSACTION_COMPLETION;
     case 6: return ECR_TRANSACTION_REFUND;
     case 10: return ECR_TRANSACTION_REVERSAL;
-    case 11: return ECR_TRANSACTION_EVOUCHER_PURCHASE;
+    case 11: return ECR_TRANSACTION_PURCHASE_EVOUCHER;
     case 31: return ECR_TRANSACTION_RECONCILIATION;
     case 33: return ECR_TRANSACTION_CONNECTION_TEST;
     case 40: return ECR_TRANSACTION_CONNECT_TO_TMS;

@@ -35,7 +35,7 @@ TalvorenTransactionType* TransactionSubCtx::convertUint32ToTransactionType(uint3
     case ECR_TRANSACTION_CONNECTION_TEST: return new ConnectionTestTransaction(*this);
     case ECR_TRANSACTION_CONNECT_TO_TMS: return new ConnectToTmsTransaction(*this);
     case ECR_TRANSACTION_GIFTCARD_TOPUP: return new GiftcardTopupTransaction(*this);
-    case ECR_TRANSACTION_EVOUCHER_PURCHASE: return new PurchaseEvoucherTransaction(*this);
+    case ECR_TRANSACTION_PURCHASE_EVOUCHER: return new PurchaseEvoucherTransaction(*this);
     default: return nullptr;
   }
 }

@@ -210,7 +210,9 @@ TEST(EcrGuard, EveryGuardedFunctionRefusesAContextThatIsNotReady) {
       }
     }
 
-    if (ctx != nullptr) EXPECT_EQ(ctx->lastResult, sentinel);
+    if (ctx != nullptr) {
+      EXPECT_EQ(ctx->lastResult, sentinel);
+    }
     if (s.setup == Setup::ProtocolOnly) {
       TalvorenProtocol& protocol = *static_cast<TalvorenProtocol*>(ctx->protocol.get());
       std::vector<unsigned char> value;

@@ -264,7 +264,9 @@ TEST_F(EcrParametersTest, EverySetterAcceptsRefusesAndStoresByItsRule) {
     SCOPED_TRACE(c.name);
     ecr_setProtocol(ctx, 0);  // an empty store for every case
     ctx->lastResult = sentinel;
-    if (c.before) ASSERT_EQ(c.before(ctx), ECR_OK);
+    if (c.before) {
+      ASSERT_EQ(c.before(ctx), ECR_OK);
+    }
     journal().clear();
     EXPECT_EQ(c.call(ctx), c.expected);
     EXPECT_EQ(stored(c.tag), c.stored);

@@ -15,7 +15,7 @@ using zq::test::PeerStep;
 
 // The e-voucher purchase, host number 12 (the protocol's and the public
 // header's enumerations spell its name differently).
-const ecr_transactionType kEvoucherPurchase = static_cast<ecr_transactionType>(12);
+const ecr_transactionType kEvoucherPurchase = ECR_TRANSACTION_PURCHASE_EVOUCHER;
 const char* const kAbsent = "<absent>";
 const std::string kStatus = "20|1";
 const std::string kEan = "5901234123457";

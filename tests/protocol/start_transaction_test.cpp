@@ -122,14 +122,14 @@ const StartCase kCases[] = {
      [](Session& s) { type(s, ECR_TRANSACTION_CONNECT_TO_TMS); }, true, "40", ""},
     {"e-voucher purchase",
      [](Session& s) {
-       type(s, ECR_TRANSACTION_EVOUCHER_PURCHASE);
+       type(s, ECR_TRANSACTION_PURCHASE_EVOUCHER);
        s.api().setEvoucherOperationType('1');
        s.api().setEvoucherEan(bytesOf("5901234123457"));
      },
      true, "11" + FS + "1" + FS + "5901234123457", ""},
     {"e-voucher purchase with a two-byte operation type and no EAN",
      [](Session& s) {
-       type(s, ECR_TRANSACTION_EVOUCHER_PURCHASE);
+       type(s, ECR_TRANSACTION_PURCHASE_EVOUCHER);
        set(s, TAG_EV_OPERATION_TYPE, "10");
      },
      true, "11" + FS + FS, ""},
