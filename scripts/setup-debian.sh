@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   iso-codes
   clang valgrind
+  openjdk-17-jdk-headless
 )
 
 missing=()

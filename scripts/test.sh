@@ -24,3 +24,6 @@ echo "== fuzz targets"
 # A short run of every target on its seed corpus; scripts/fuzz.sh with more
 # seconds a target runs them longer.
 scripts/fuzz.sh "${ZQ_FUZZ_SECONDS:-20}"
+echo "== valgrind"
+# memcheck over the terminal-function tests and a short soak, on build/plain.
+scripts/valgrind.sh build/plain

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # The shared object must export every function its public headers mark ZQ_API,
-# under its plain C name, and nothing of the C++ inside.
-# usage: check_exports.sh <libzumbrajni.so> <public header>...
+# under its plain C name, every Java entry point of the binding's sources,
+# and nothing of the C++ inside.
+# usage: check_exports.sh <libzumbrajni.so> <public header or binding source>...
 set -euo pipefail
 lib=$1; shift
 
 declared=$(grep -h -v "^[[:space:]]*#" "$@" | sed -n 's/.*ZQ_API[^(]*[^A-Za-z0-9_]\([A-Za-z_][A-Za-z0-9_]*\)[[:space:]]*(.*/\1/p' | sort -u)
+# Java entry points, defined in the binding's sources, are bound by name.
+jni=$(grep -h -o 'Java_[A-Za-z0-9_]*[[:space:]]*(' "$@" | sed 's/[[:space:]]*($//' | sort -u || true)
+declared=$(printf '%s\n%s\n' "$declared" "$jni" | grep . | sort -u)
 exported=$(nm -D --defined-only "$lib" | awk '{print $3}' | sort -u)
 
 status=0

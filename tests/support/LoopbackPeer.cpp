@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -69,6 +70,11 @@ LoopbackPeer::~LoopbackPeer() {
 void LoopbackPeer::addStep(PeerStep step) {
   std::lock_guard<std::mutex> lock(mutex_);
   script_.push_back(std::move(step));
+}
+
+void LoopbackPeer::clearScript() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  script_.clear();
 }
 
 int LoopbackPeer::connectionCount() const {
@@ -161,6 +167,11 @@ void LoopbackPeer::run() {
 void LoopbackPeer::acceptClient() {
   const int fd = ::accept(listenFd_, nullptr, nullptr);
   if (fd < 0) return;
+  // Each write goes out at once: without this, the pieces of a split reply
+  // wait for the library's delayed acknowledgement (40 ms on Linux), and
+  // arrive later than the short time-outs the tests use.
+  const int on = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
   // One terminal, one connection: a new one means the library has reconnected.
   if (clientFd_ >= 0) closeClient();
   clientFd_ = fd;

@@ -69,6 +69,9 @@ class LoopbackPeer {
 
   // Appends a step to the script; safe while the peer runs.
   void addStep(PeerStep step);
+  // Drops the steps not used yet (what is left of a transaction the library
+  // abandoned), so the next transaction starts on a script of its own.
+  void clearScript();
 
   // Connections accepted so far, and connections that have ended.
   int connectionCount() const;

@@ -67,6 +67,7 @@ class TerminalSimulator {
 
   uint16_t port() const { return peer_.port(); }
   void addStep(PeerStep step) { peer_.addStep(std::move(step)); }
+  void clearScript() { peer_.clearScript(); }
 
   // A step that expects `request` and answers `reply`.
   static PeerStep step(const Bytes& request, const Bytes& reply);

@@ -1,0 +1,45 @@
+#include "jni/JniFrame.h"
+
+#include <climits>
+
+EcrCtx_s* ecrCtx = nullptr;
+TlvStore_s* tlvStore = nullptr;
+JavaVM* javaVm = nullptr;
+jobject javaCallbackObject = nullptr;
+bool shouldDetach = false;
+bool (*isCharacterAllowedChecker)(char) = nullptr;
+
+namespace zq::app::jni {
+
+JavaBytes::JavaBytes(JNIEnv* env, jbyteArray array)
+    : env_(env), array_(array), elements_(nullptr), length_(0) {
+  if (!array_) return;
+  elements_ = env_->GetByteArrayElements(array_, nullptr);
+  if (elements_) length_ = static_cast<std::size_t>(env_->GetArrayLength(array_));
+}
+
+JavaBytes::~JavaBytes() {
+  if (elements_) env_->ReleaseByteArrayElements(array_, elements_, 0);
+}
+
+JavaChars::JavaChars(JNIEnv* env, jstring text)
+    : env_(env), text_(text), chars_(nullptr), utf16Length_(0) {
+  if (!text_) return;
+  chars_ = env_->GetStringUTFChars(text_, nullptr);
+  if (chars_) utf16Length_ = static_cast<std::size_t>(env_->GetStringLength(text_));
+}
+
+JavaChars::~JavaChars() {
+  if (chars_) env_->ReleaseStringUTFChars(text_, chars_);
+}
+
+jbyteArray newByteArray(JNIEnv* env, const void* data, std::size_t length) {
+  if (length > static_cast<std::size_t>(INT_MAX)) return nullptr;
+  const jsize size = static_cast<jsize>(length);
+  jbyteArray array = env->NewByteArray(size);
+  if (!array) return nullptr;
+  if (size > 0) env->SetByteArrayRegion(array, 0, size, static_cast<const jbyte*>(data));
+  return array;
+}
+
+}  // namespace zq::app::jni

@@ -1,0 +1,94 @@
+// What every native method of the Java binding shares: the process-wide
+// handles, and small owners for the JNI values it borrows or creates.
+#pragma once
+
+#include <jni.h>
+
+#include <cstddef>
+
+#include "api/zumbra_ecr.h"
+#include "core/NonAssignable.h"
+#include "core/zumbra_export.h"
+#include "core/zumbra_tlv_store.h"
+
+// The binding keeps one terminal context, one TLV store and one callback
+// registration per process; an entry point passes the handle as it is, NULL
+// when it was never set or was cleaned, and the library answers for NULL.
+ZQ_BEGIN_DECLS
+ZQ_API extern EcrCtx_s* ecrCtx;
+ZQ_API extern TlvStore_s* tlvStore;
+ZQ_API extern JavaVM* javaVm;
+ZQ_API extern jobject javaCallbackObject;
+ZQ_API extern bool shouldDetach;
+ZQ_API extern bool (*isCharacterAllowedChecker)(char);
+ZQ_END_DECLS
+
+namespace zq::app::jni {
+
+// Answer of an int method whose Java argument could not be had.
+constexpr jint kArgumentUnavailable = -1;
+
+// The elements of a Java byte[], released with mode 0 (copied back and freed)
+// whatever the call answered. A null array gives no elements: handing it to
+// GetByteArrayElements would bring the virtual machine down.
+class JavaBytes : public utils::NonAssignable {
+ public:
+  JavaBytes(JNIEnv* env, jbyteArray array);
+  ~JavaBytes();
+  JavaBytes(const JavaBytes&) = delete;
+
+  bool available() const { return elements_ != nullptr; }
+  const unsigned char* data() const { return reinterpret_cast<const unsigned char*>(elements_); }
+  std::size_t length() const { return length_; }
+  // True when the first `count` bytes lie inside the array.
+  bool holds(jint count) const { return count >= 0 && static_cast<std::size_t>(count) <= length_; }
+
+ private:
+  JNIEnv* env_;
+  jbyteArray array_;
+  jbyte* elements_;
+  std::size_t length_;
+};
+
+// The modified UTF-8 characters of a Java String, released after the call.
+class JavaChars : public utils::NonAssignable {
+ public:
+  JavaChars(JNIEnv* env, jstring text);
+  ~JavaChars();
+  JavaChars(const JavaChars&) = delete;
+
+  bool available() const { return chars_ != nullptr; }
+  const char* get() const { return chars_; }
+  // UTF-16 units, as the cash register id is measured.
+  std::size_t utf16Length() const { return utf16Length_; }
+
+ private:
+  JNIEnv* env_;
+  jstring text_;
+  const char* chars_;
+  std::size_t utf16Length_;
+};
+
+// A local reference deleted when it goes out of scope, so that a callback
+// raised many times on one native frame does not fill the local table.
+template <typename T>
+class LocalRef : public utils::NonAssignable {
+ public:
+  LocalRef(JNIEnv* env, T ref) : env_(env), ref_(ref) {}
+  ~LocalRef() {
+    if (ref_) env_->DeleteLocalRef(ref_);
+  }
+  LocalRef(const LocalRef&) = delete;
+  T get() const { return ref_; }
+  explicit operator bool() const { return ref_ != nullptr; }
+
+ private:
+  JNIEnv* env_;
+  T ref_;
+};
+
+// A byte[] holding exactly `length` bytes, or null when it cannot be created
+// (the virtual machine's exception then stays pending).
+jbyteArray newByteArray(JNIEnv* env, const void* data, std::size_t length);
+
+}  // namespace zq::app::jni

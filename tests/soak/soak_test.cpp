@@ -1,0 +1,389 @@
+// Thousands of purchases through the exported functions against the scripted
+// terminal on loopback, with the faults of a real line injected at random:
+// a wrong LRC, a NAK or stray bytes before the reply, an EOT after it,
+// silence, the reply in pieces, a dropped connection, malformed fields and
+// noise after the frame. One context and one link serve the whole run, so
+// whatever a fault leaves behind (buffered bytes, a dead socket, half-read
+// data) meets the next transaction.
+//
+// Every call must answer one of the codes of its command; no call may hang;
+// a transaction without a fault must succeed, also right after a faulty one.
+//
+//   ZQ_SOAK_TRANSACTIONS  transactions over all lanes (default 1600)
+//   ZQ_SOAK_SEED          seed of the fault choice (default fixed; lane n
+//                         uses seed + n, printed)
+//   ZQ_SOAK_TIMEOUT_MS    the link's time-out (default 40 ms)
+//   ZQ_SOAK_VERBOSE       print every transaction, and the log of a failed one
+//   ZQ_SOAK_LOG_LINES     log lines kept for a report (default 40)
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cinttypes>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/Sleep.h"
+#include "support/PurchaseScript.h"
+#include "support/TerminalSimulator.h"
+#include "zumbra_callbacks.h"
+#include "zumbra_ecr.h"
+
+namespace {
+
+using zq::test::PeerStep;
+using zq::test::TerminalSimulator;
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint8_t kStx = 0x02;
+constexpr uint8_t kEtx = 0x03;
+constexpr uint8_t kEot = 0x04;
+
+uint64_t envNumber(const char* name, uint64_t fallback) {
+  const char* text = std::getenv(name);
+  if (text == nullptr || *text == '\0') return fallback;
+  char* end = nullptr;
+  const unsigned long long value = std::strtoull(text, &end, 10);
+  return end != nullptr && *end == '\0' ? value : fallback;
+}
+
+// The last lines the library logged, printed when a transaction goes wrong.
+std::mutex logMutex;
+std::deque<std::string> recentLines;
+uint64_t loggedLines = 0;
+
+void keepLine(const char* line) {
+  std::lock_guard<std::mutex> lock(logMutex);
+  ++loggedLines;
+  recentLines.emplace_back(line != nullptr ? line : "");
+  static const size_t kept = static_cast<size_t>(envNumber("ZQ_SOAK_LOG_LINES", 40));
+  if (recentLines.size() > kept) recentLines.pop_front();
+}
+
+std::string recentLog() {
+  std::lock_guard<std::mutex> lock(logMutex);
+  std::string text;
+  for (const std::string& line : recentLines) text += "    " + line + (line.empty() || line.back() != '\n' ? "\n" : "");
+  return text;
+}
+
+void ignorePause(unsigned) {}
+bool yes(const char*) { return true; }
+void seen(const char*) {}
+
+enum class Fault { None, BadLrc, Nak, Stray, Eot, Silence, Split, Drop, Malformed, NoiseAfter, Count };
+
+const char* faultName(Fault fault) {
+  switch (fault) {
+    case Fault::None: return "none";
+    case Fault::BadLrc: return "bad LRC";
+    case Fault::Nak: return "NAK before reply";
+    case Fault::Stray: return "stray bytes before reply";
+    case Fault::Eot: return "EOT after reply";
+    case Fault::Silence: return "silence";
+    case Fault::Split: return "split reply";
+    case Fault::Drop: return "dropped connection";
+    case Fault::Malformed: return "malformed fields";
+    case Fault::NoiseAfter: return "noise after reply";
+    case Fault::Count: break;
+  }
+  return "?";
+}
+
+Bytes randomBytes(std::mt19937& rng, size_t count, bool withFrameBytes) {
+  Bytes bytes;
+  while (bytes.size() < count) {
+    const uint8_t b = static_cast<uint8_t>(rng());
+    // Noise the library can tell from a frame: no STX, ETX or EOT.
+    if (!withFrameBytes && (b == kStx || b == kEtx || b == kEot)) continue;
+    bytes.push_back(b);
+  }
+  return bytes;
+}
+
+std::string printable(const Bytes& bytes) { return TerminalSimulator::escape(bytes); }
+
+// Damages the fields of a reply message while its frame stays sound: what a
+// terminal with a broken application, or a line that garbles inside the
+// LRC's blind spot, would deliver.
+std::string malform(std::mt19937& rng, Bytes& reply) {
+  const size_t at = reply.empty() ? 0 : rng() % (reply.size() + 1);
+  switch (rng() % 7) {
+    case 0:
+      reply.resize(at);
+      return "cut after " + std::to_string(at) + " bytes";
+    case 1:
+      if (!reply.empty()) {
+        const size_t i = rng() % reply.size();
+        reply[i] = static_cast<uint8_t>(rng());
+        return "byte " + std::to_string(i) + " changed";
+      }
+      return "empty";
+    case 2: {
+      for (size_t i = at; i < reply.size(); ++i) {
+        if (reply[i] == TerminalSimulator::FS) {
+          reply.erase(reply.begin() + static_cast<std::ptrdiff_t>(i));
+          return "separator " + std::to_string(i) + " removed";
+        }
+      }
+      reply.push_back(TerminalSimulator::FS);
+      return "separator appended";
+    }
+    case 3: {
+      Bytes field = {TerminalSimulator::FS};
+      const Bytes extra = randomBytes(rng, rng() % 6, false);
+      field.insert(field.end(), extra.begin(), extra.end());
+      reply.insert(reply.begin() + static_cast<std::ptrdiff_t>(at), field.begin(), field.end());
+      return "field inserted at " + std::to_string(at);
+    }
+    case 4: {
+      const Bytes longField(200 + rng() % 400, static_cast<uint8_t>('0' + rng() % 10));
+      reply.insert(reply.begin() + static_cast<std::ptrdiff_t>(at), longField.begin(), longField.end());
+      return "overlong field at " + std::to_string(at);
+    }
+    case 5: {
+      // Every digit of the reply becomes a letter: numbers that do not parse.
+      for (uint8_t& b : reply)
+        if (b >= '0' && b <= '9') b = static_cast<uint8_t>('G' + (b - '0'));
+      return "digits turned to letters";
+    }
+    default: {
+      const Bytes junk = randomBytes(rng, 1 + rng() % 12, true);
+      reply.insert(reply.begin() + static_cast<std::ptrdiff_t>(at), junk.begin(), junk.end());
+      return "raw bytes inserted at " + std::to_string(at);
+    }
+  }
+}
+
+// One fault on one step of the script, described for the log. `recoverable`
+// says whether the library must still complete the transaction: a NAK or
+// noise it can skip, a reply in pieces, an EOT it answers by reconnecting.
+struct Injected {
+  std::string what;
+  bool recoverable = false;
+};
+
+Injected inject(std::mt19937& rng, Fault fault, std::vector<PeerStep>& script) {
+  const size_t index = rng() % script.size();
+  PeerStep& step = script[index];
+  Injected injected{std::string(faultName(fault)) + " at step " + std::to_string(index), false};
+  switch (fault) {
+    case Fault::BadLrc: step.badLrc = true; break;
+    case Fault::Nak:
+      step.nakBefore = true;
+      injected.recoverable = true;
+      break;
+    case Fault::Stray: {
+      // Stray bytes may hold an STX of their own, and so a false frame.
+      const bool frameBytes = rng() % 4 == 0;
+      step.strayBefore = randomBytes(rng, 1 + rng() % 16, frameBytes);
+      injected.what += " [" + printable(step.strayBefore) + "]";
+      injected.recoverable = !frameBytes;
+      break;
+    }
+    case Fault::Eot:
+      step.eotAfter = true;
+      injected.recoverable = true;
+      break;
+    case Fault::Silence: step.silent = true; break;
+    case Fault::Split:
+      // Pieces close together: the reply is late in parts, never as a whole.
+      step.splitChunk = 1 + rng() % 8;
+      step.splitPauseMs = static_cast<int>(rng() % 3);
+      injected.what +=
+          " (" + std::to_string(step.splitChunk) + " bytes, " + std::to_string(step.splitPauseMs) + " ms)";
+      injected.recoverable = true;
+      break;
+    case Fault::Drop: step.dropAfter = true; break;
+    case Fault::Malformed: injected.what += ": " + malform(rng, step.reply); break;
+    case Fault::NoiseAfter:
+      // Whatever follows a frame in the same read is dropped with it.
+      step.rawAfter = randomBytes(rng, 1 + rng() % 32, rng() % 4 == 0);
+      injected.what += " [" + printable(step.rawAfter) + "]";
+      injected.recoverable = true;
+      break;
+    case Fault::None:
+    case Fault::Count: break;
+  }
+  return injected;
+}
+
+// Aborts the run, with its seed and the transaction in progress, when no
+// transaction ends for too long: a hang must fail, not wait for CTest.
+class Watchdog {
+ public:
+  Watchdog(int stallSeconds, std::string seedText)
+      : stallSeconds_(stallSeconds), seedText_(std::move(seedText)), thread_([this] { watch(); }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  void progress(uint64_t transaction, const std::string& fault) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    transaction_ = transaction;
+    fault_ = fault;
+    ++ticks_;
+  }
+
+ private:
+  void watch() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      const uint64_t seen = ticks_;
+      if (wake_.wait_for(lock, std::chrono::seconds(stallSeconds_), [&] { return stop_ || ticks_ != seen; })) {
+        if (stop_) return;
+        continue;
+      }
+      std::fprintf(stderr, "soak: transaction %" PRIu64 " (%s) hangs for %d s; %s\n%s", transaction_,
+                   fault_.c_str(), stallSeconds_, seedText_.c_str(), recentLog().c_str());
+      std::abort();
+    }
+  }
+
+  const int stallSeconds_;
+  const std::string seedText_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stop_ = false;
+  uint64_t ticks_ = 0;
+  uint64_t transaction_ = 0;
+  std::string fault_;
+  std::thread thread_;
+};
+
+class SoakTest : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    cb_setHandleDevLog(keepLine);
+    cb_setHandleCommLog(keepLine);
+    cb_setHandleBusLog(keepLine);
+    zq::app::utils::registerCustomSleep(ignorePause);
+    cb_setWaitForCard(yes);
+    cb_setWaitForPin(yes);
+    cb_setShowPromptScreen(seen);
+    cb_setWaitForCardRemoval(seen);
+    ASSERT_EQ(ecr_initialize(&ctx), ECR_OK);
+  }
+  void TearDown() override {
+    ecr_cleanup(&ctx);
+    zq::app::utils::registerCustomSleep(nullptr);
+  }
+
+  EcrCtx_s* ctx = nullptr;
+};
+
+// The run is cut into lanes, each its own process under CTest with a seed of
+// its own, so that the link's waits of several lanes overlap.
+constexpr int kLanes = 4;
+
+TEST_P(SoakTest, PurchasesSurviveRandomLineAndTerminalFaults) {
+  const int lane = GetParam();
+  const uint64_t total = envNumber("ZQ_SOAK_TRANSACTIONS", 1600);
+  const uint64_t transactions = (total + kLanes - 1) / kLanes;
+  const uint32_t seed = static_cast<uint32_t>(envNumber("ZQ_SOAK_SEED", 20240315)) + static_cast<uint32_t>(lane);
+  const uint32_t timeoutMs = static_cast<uint32_t>(envNumber("ZQ_SOAK_TIMEOUT_MS", 40));
+  const bool verbose = std::getenv("ZQ_SOAK_VERBOSE") != nullptr;
+  const std::string seedText = "rerun with ZQ_SOAK_SEED=" + std::to_string(seed) +
+                               " ZQ_SOAK_TRANSACTIONS=" + std::to_string(total) + " --gtest_filter=*/" +
+                               std::to_string(lane) + " (add ZQ_SOAK_VERBOSE=1 for every transaction)";
+  std::printf("soak lane %d: %" PRIu64 " transactions, seed %u, link time-out %u ms\n", lane, transactions, seed,
+              timeoutMs);
+  std::mt19937 rng(seed);
+
+  zq::test::PurchaseDetails sale;
+  const std::vector<PeerStep> clean = zq::test::purchaseScript(sale);
+  TerminalSimulator terminal;
+  ecr_setProtocol(ctx, 0);
+  ASSERT_EQ(ecr_setTcpIpLink(ctx, "127.0.0.1", terminal.port(), timeoutMs), ECR_OK);
+  ASSERT_EQ(ecr_setCashRegisterId(ctx, "1", 1), ECR_OK);
+  ASSERT_EQ(ecr_setTransactionType(ctx, ECR_TRANSACTION_PURCHASE), ECR_OK);
+  ASSERT_EQ(ecr_setTransactionAmount(ctx, sale.amount.c_str()), ECR_OK);
+
+  // The codes a terminal command answers once its context is set up.
+  const std::set<ecr_status> documented = {ECR_OK, ECR_ERROR, ECR_COMM_ERROR, ECR_NO_DATA, ECR_EMPTY};
+  std::map<std::string, std::map<int, int>> outcomes;      // fault -> code -> count
+  std::map<std::string, std::pair<double, int>> elapsed;  // fault -> total ms, count
+  Watchdog watchdog(static_cast<int>(envNumber("ZQ_SOAK_STALL_SECONDS", 30)), seedText);
+  std::string previous = "none";
+  bool hungUpBetween = false;
+  int failures = 0;
+
+  for (uint64_t n = 0; n < transactions && failures < 5; ++n) {
+    // Half the transactions carry a fault; the others must succeed.
+    const Fault fault = rng() % 2 == 0 ? Fault::None
+                                       : static_cast<Fault>(1 + rng() % (static_cast<unsigned>(Fault::Count) - 1));
+    std::vector<PeerStep> script = clean;
+    const Injected injected = fault == Fault::None ? Injected{"clean", true} : inject(rng, fault, script);
+    watchdog.progress(n, injected.what);
+
+    terminal.clearScript();
+    const size_t mismatchesBefore = terminal.mismatches().size();
+    const size_t stepsBefore = terminal.stepsDone();
+    for (const PeerStep& step : script) terminal.addStep(step);
+
+    const auto started = std::chrono::steady_clock::now();
+    const ecr_status status = ecr_startTransaction(ctx);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+    const char* name = faultName(fault);
+    ++outcomes[name][static_cast<int>(status)];
+    elapsed[name].first += took.count();
+    ++elapsed[name].second;
+    if (verbose) {
+      std::printf("soak: transaction %" PRIu64 " (%s) answered %d\n%s", n, injected.what.c_str(),
+                  static_cast<int>(status), status != ECR_OK ? recentLog().c_str() : "");
+    }
+
+    std::string wrong;
+    if (documented.count(status) == 0) {
+      wrong = "answered " + std::to_string(status) + ", not a code of the command";
+    } else if (injected.recoverable && status != ECR_OK) {
+      // A terminal that hung up after the last reply of a transaction is only
+      // noticed by the next request, which fails; the link then reconnects.
+      if (!(hungUpBetween && status == ECR_COMM_ERROR)) {
+        wrong = "answered " + std::to_string(status) + " after " + previous + ", where it must succeed";
+      }
+    } else if (status == ECR_OK && injected.recoverable) {
+      ecr_transactionResult result = ECR_TRANSACTION_RESULT_7;
+      if (terminal.mismatches().size() != mismatchesBefore) {
+        wrong = "requests off the script: " + terminal.mismatches().back();
+      } else if (!terminal.waitForSteps(stepsBefore + clean.size(), 1000)) {
+        wrong = "the script was not used up";
+      } else if (ecr_readTransactionResult(ctx, &result) != ECR_OK || result != ECR_TRANSACTION_RESULT_0) {
+        wrong = "the purchase reads back no accepted result";
+      }
+    }
+    if (!wrong.empty()) {
+      ++failures;
+      ADD_FAILURE() << "transaction " << n << " (" << injected.what << "): " << wrong << "; " << seedText << "\n"
+                    << recentLog();
+    }
+    hungUpBetween = fault == Fault::Drop && status == ECR_OK;
+    previous = injected.what;
+  }
+
+  std::printf("soak lane %d: outcomes by fault (code x count); %" PRIu64 " log lines\n", lane, loggedLines);
+  for (const auto& [fault, codes] : outcomes) {
+    std::string line;
+    for (const auto& [code, count] : codes) line += " " + std::to_string(code) + "x" + std::to_string(count);
+    const auto& [total, count] = elapsed[fault];
+    std::printf("  %-26s%-18s %6.1f ms each\n", fault.c_str(), line.c_str(), total / count);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lanes, SoakTest, ::testing::Range(0, kLanes));
+
+}  // namespace
