@@ -11,6 +11,23 @@ namespace zq::app::api {
 // handed to printf.
 inline const char* printable(const char* text) { return text ? text : "(null)"; }
 
+// The guard every terminal function runs first, then the body with the
+// context's protocol; whatever escapes the body becomes ECR_ERROR, never a
+// throw to the host.
+template <typename Body>
+ecr_status guardedCall(const char* function, EcrCtx_s* ctx, Body&& body) noexcept {
+  return zq::app::utils::guardExport(function, ECR_ERROR, [&]() -> ecr_status {
+    if (!checkContext(ctx)) return ECR_NOT_INITIALIZED;
+    return body(*ctx->protocol);
+  });
+}
+
+// A pointer the host left out cannot be read or written.
+inline ecr_status refuseNull() {
+  logBusError("NULL pointer provided");
+  return ECR_INVALID_ARGUMENT;
+}
+
 // A function whose body is still to come: it runs the context guard
 // (ECR_NOT_INITIALIZED) and then answers ECR_NOT_IMPLEMENTED, touching
 // neither the terminal nor the context.

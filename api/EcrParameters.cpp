@@ -14,7 +14,9 @@
 #include "core/Validators.h"
 #include "core/zumbra_log.h"
 
+using zq::app::api::guardedCall;
 using zq::app::api::printable;
+using zq::app::api::refuseNull;
 using zq::app::protocols::ProtocolInterface;
 using zq::app::tlv::TAG_CARDSET_ID;
 using zq::app::tlv::TAG_CURRENCY_ID;
@@ -27,28 +29,12 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// The guard, then the body with the context's protocol; whatever escapes the
-// body becomes ECR_ERROR.
-template <typename Body>
-ecr_status guardedSetter(const char* function, EcrCtx_s* ctx, Body&& body) noexcept {
-  return guardExport(function, ECR_ERROR, [&]() -> ecr_status {
-    if (!checkContext(ctx)) return ECR_NOT_INITIALIZED;
-    return body(*ctx->protocol);
-  });
-}
-
-// A text the host left out cannot be checked or stored.
-ecr_status refuseNull() {
-  logBusError("NULL pointer provided");
-  return ECR_INVALID_ARGUMENT;
-}
-
 // A text setter: the guard, a non-NULL text, its validator (when there is
 // one; a refusal logs refusedFormat with the text), then the protocol action.
 template <typename Validator, typename Action>
 ecr_status textSetter(const char* function, EcrCtx_s* ctx, const char* text, Validator&& valid,
                       const char* refusedFormat, Action&& action) noexcept {
-  return guardedSetter(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     if (text == nullptr) return refuseNull();
     const std::string value(text);
     if (!valid(value)) {
@@ -73,7 +59,7 @@ Bytes decimalText(uint32_t value) {
 template <typename Validator, typename Action>
 ecr_status idSetter(const char* function, EcrCtx_s* ctx, uint32_t id, Validator&& valid,
                     const char* refusedFormat, Action&& action) noexcept {
-  return guardedSetter(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     const unsigned int value = id;
     if (!valid(value)) {
       logBusError(refusedFormat, value);
@@ -90,7 +76,7 @@ ecr_status idSetter(const char* function, EcrCtx_s* ctx, uint32_t id, Validator&
 
 ecr_status ecr_setTransactionType(EcrCtx_s* ctx, ecr_transactionType type) {
   logBusTrace("Set transaction type to %d", static_cast<int>(type));
-  return guardedSetter(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     // A type without a kind would leave the previous type in place and run
     // the next transaction with it, so it is refused here.
     const uint32_t number = static_cast<uint32_t>(type);
@@ -166,7 +152,7 @@ ecr_status ecr_setCurrencyId(EcrCtx_s* ctx, uint32_t id) {
 
 ecr_status ecr_setTerminalIndex(EcrCtx_s* ctx, uint8_t index) {
   logBusTrace("Set terminal index to %u", static_cast<unsigned>(index));
-  return guardedSetter(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     const unsigned char value = index;
     if (!zq::app::utils::validateTerminalId(value)) {
       logBusError("Incorrect terminal index %u", static_cast<unsigned>(index));
@@ -179,7 +165,7 @@ ecr_status ecr_setTerminalIndex(EcrCtx_s* ctx, uint8_t index) {
 
 ecr_status ecr_setEvoucherOperationType(EcrCtx_s* ctx, uint8_t type) {
   logBusTrace("Set EV Operation Type to %u", static_cast<unsigned>(type));
-  return guardedSetter(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     protocol.setEvoucherOperationType(type);
     return ECR_OK;
   });
@@ -187,7 +173,7 @@ ecr_status ecr_setEvoucherOperationType(EcrCtx_s* ctx, uint8_t type) {
 
 ecr_status ecr_setTransactionTokenGenerationEnabled(EcrCtx_s* ctx) {
   logBusTrace("Set Token Generation Enabled");
-  return guardedSetter(__func__, ctx, [](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [](ProtocolInterface& protocol) -> ecr_status {
     protocol.setTransactionTokenGenerationEnabled();
     return ECR_OK;
   });
@@ -195,7 +181,7 @@ ecr_status ecr_setTransactionTokenGenerationEnabled(EcrCtx_s* ctx) {
 
 ecr_status ecr_setResetReport(EcrCtx_s* ctx, bool reset) {
   logBusTrace("Set resetting report data to %s", reset ? "TRUE" : "FALSE");
-  return guardedSetter(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     protocol.setTag(TAG_RESET_REPORT, Bytes{static_cast<unsigned char>(reset ? '1' : '0')});
     return ECR_OK;
   });
@@ -203,7 +189,7 @@ ecr_status ecr_setResetReport(EcrCtx_s* ctx, bool reset) {
 
 ecr_status ecr_setHandleTerminalRequests(EcrCtx_s* ctx, uint32_t mode) {
   logBusTrace("Set handling terminal requests to %u", static_cast<unsigned>(mode & 0xFFu));
-  return guardedSetter(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     // 0 and 1 are the host's own choices; anything else lets the library decide.
     const unsigned char value = mode == 0 ? 0x00 : (mode == 1 ? 0x01 : 0x02);
     protocol.setTag(TAG_HANDLE_REQUESTS, Bytes{value});
@@ -214,7 +200,7 @@ ecr_status ecr_setHandleTerminalRequests(EcrCtx_s* ctx, uint32_t mode) {
 ecr_status ecr_setCashRegisterId(EcrCtx_s* ctx, const char* id, size_t length) {
   logBusTrace("Set cash register ID to");
   if (id != nullptr) logBusTraceHex(id, length);
-  return guardedSetter(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     if (id == nullptr && length != 0) return refuseNull();
     Bytes copy;
     if (id != nullptr) copy.assign(id, id + length);
@@ -229,7 +215,7 @@ ecr_status ecr_setCashRegisterId(EcrCtx_s* ctx, const char* id, size_t length) {
 ecr_status ecr_setTag(EcrCtx_s* ctx, TlvTag tag, const uint8_t* value, size_t length) {
   logBusTrace("Set tag 0x%08X to ", static_cast<unsigned>(tag));
   if (value != nullptr) logBusTraceHex(value, length);
-  return guardedSetter(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     if (value == nullptr && length != 0) return refuseNull();
     Bytes copy;
     if (value != nullptr) copy.assign(value, value + length);
@@ -246,7 +232,7 @@ ecr_status ecr_setTag(EcrCtx_s* ctx, TlvTag tag, const uint8_t* value, size_t le
 
 ecr_status ecr_setTagToEmpty(EcrCtx_s* ctx, TlvTag tag) {
   logBusTrace("Clear tag 0x%08X to ", static_cast<unsigned>(tag));
-  return guardedSetter(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     protocol.removeTag(tag);
     return ECR_OK;
   });
@@ -254,7 +240,7 @@ ecr_status ecr_setTagToEmpty(EcrCtx_s* ctx, TlvTag tag) {
 
 ecr_status ecr_addFleetCardProductData(EcrCtx_s* ctx, const uint8_t* data, size_t length) {
   // This setter runs the guard before it logs anything.
-  return guardedSetter(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     logBusTrace("Set Fleet card product data:");
     if (data == nullptr) {
       if (length != 0) return refuseNull();

@@ -25,23 +25,10 @@ using namespace zq::app::tlv;
 
 namespace {
 
+using zq::app::api::guardedCall;
+using zq::app::api::refuseNull;
 using zq::app::protocols::ProtocolInterface;
 using Bytes = std::vector<unsigned char>;
-
-// Guard, then the body with the context's protocol. An exception inside the
-// body (an allocation failure) becomes ECR_ERROR, never a throw to the host.
-template <typename Body>
-ecr_status guarded(EcrCtx_s* ctx, const char* function, Body&& body) noexcept {
-  return zq::app::utils::guardExport(function, ECR_ERROR, [&]() -> ecr_status {
-    if (!checkContext(ctx)) return ECR_NOT_INITIALIZED;
-    return body(*ctx->protocol);
-  });
-}
-
-ecr_status nullPointer() {
-  logBusError("NULL pointer provided");
-  return ECR_INVALID_ARGUMENT;
-}
 
 // A caller buffer with its in/out length: the length pointer must exist, and
 // a NULL buffer is only acceptable when it claims to hold nothing.
@@ -59,8 +46,8 @@ std::string asText(const Bytes& value) { return std::string(value.begin(), value
 template <typename T, typename Getter>
 ecr_status readEnumeration(EcrCtx_s* ctx, const char* function, T* out, const char* valueLine,
                            Getter&& getter) {
-  return guarded(ctx, function, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (out == nullptr) return nullPointer();
+  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (out == nullptr) return refuseNull();
     const T value = getter(protocol);
     *out = value;
     logBusTrace(valueLine, static_cast<int>(static_cast<uint32_t>(value) & 0xFFu));
@@ -71,8 +58,8 @@ ecr_status readEnumeration(EcrCtx_s* ctx, const char* function, T* out, const ch
 template <typename Getter>
 ecr_status readFlag(EcrCtx_s* ctx, const char* function, bool* out, const char* valueLine,
                     Getter&& getter) {
-  return guarded(ctx, function, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (out == nullptr) return nullPointer();
+  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (out == nullptr) return refuseNull();
     const bool value = getter(protocol);
     *out = value;
     logBusTrace(valueLine, value ? "" : " not");
@@ -96,8 +83,8 @@ struct TextLines {
 template <typename Convert>
 ecr_status readTagAsText(EcrCtx_s* ctx, const char* function, TlvTag tag, char* out, size_t maxText,
                          const TextLines& lines, Convert&& convert) {
-  return guarded(ctx, function, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (out == nullptr) return nullPointer();
+  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (out == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(tag, value)) {
       logBusDebug("%s", lines.missing);
@@ -150,8 +137,8 @@ ecr_status readAmountText(EcrCtx_s* ctx, const char* function, TlvTag tag, char*
 // A currency code is two BCD bytes, 0x09 0x85 for 985.
 ecr_status readCurrencyLabel(EcrCtx_s* ctx, const char* function, TlvTag tag, char* out,
                              const char* missing, const char* invalid, const char* valueLine) {
-  return guarded(ctx, function, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (out == nullptr) return nullPointer();
+  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (out == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(tag, value)) {
       logBusDebug("%s", missing);
@@ -173,8 +160,8 @@ ecr_status readCurrencyLabel(EcrCtx_s* ctx, const char* function, TlvTag tag, ch
 
 ecr_status readCurrencyCode(EcrCtx_s* ctx, const char* function, TlvTag tag, uint16_t* out,
                             const char* missing, const char* invalid, const char* valueLine) {
-  return guarded(ctx, function, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (out == nullptr) return nullPointer();
+  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (out == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(tag, value)) {
       logBusDebug("%s", missing);
@@ -238,8 +225,8 @@ ecr_status getFleetCardFlags(ProtocolInterface& protocol, uint32_t& flags) {
 }
 
 ecr_status readFleetCardFlag(EcrCtx_s* ctx, const char* function, bool* out, uint32_t bit) {
-  return guarded(ctx, function, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (out == nullptr) return nullPointer();
+  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (out == nullptr) return refuseNull();
     uint32_t flags = 0;
     const ecr_status status = getFleetCardFlags(protocol, flags);
     if (status != ECR_OK) return status;
@@ -328,8 +315,8 @@ ecr_status ecr_readTerminalStatus(EcrCtx_s* ctx, ecr_terminalStatus* status) {
 
 ecr_status ecr_readTransactionDate(EcrCtx_s* ctx, char* date) {
   logBusTrace("Read transaction date");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (date == nullptr) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (date == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(TAG_TRANSACTION_DATE, value)) {
       logBusDebug("Transaction date missing from context");
@@ -354,8 +341,8 @@ ecr_status ecr_readTransactionDate(EcrCtx_s* ctx, char* date) {
 
 ecr_status ecr_readTransactionTime(EcrCtx_s* ctx, char* time) {
   logBusTrace("Read transaction time");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (time == nullptr) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (time == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(TAG_TRANSACTION_TIME, value)) {
       logBusDebug("Transaction time missing from context");
@@ -449,8 +436,8 @@ ecr_status ecr_readTransactionAmountOfTip(EcrCtx_s* ctx, char* amount) {
 // rather than written past it.
 ecr_status ecr_readAdditionalPrintoutData(EcrCtx_s* ctx, char* data) {
   logBusTrace("Read additional printout data");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (data == nullptr) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (data == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(TAG_ADDITIONAL_PRINTOUT_DATA_FROM_ECR, value)) {
       logBusDebug("Additional printout data missing from context");
@@ -505,8 +492,8 @@ ecr_status ecr_readTerminalCurrencyCode(EcrCtx_s* ctx, uint16_t* code) {
 // of printing a punctuation mark as the number of decimals.
 ecr_status ecr_readCurrencyExponent(EcrCtx_s* ctx, char* exponent) {
   logBusTrace("Read currency exponent");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (exponent == nullptr) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (exponent == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(TAG_CURRENCY_EXPONENT, value)) {
       logBusDebug("Currency Exponent missing from context");
@@ -528,8 +515,8 @@ ecr_status ecr_readCurrencyExponent(EcrCtx_s* ctx, char* exponent) {
 
 ecr_status ecr_readTag(EcrCtx_s* ctx, TlvTag tag, uint8_t* buffer, size_t* length) {
   logBusDebug("Read tag 0x%08X", static_cast<unsigned>(tag));
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (!bufferUsable(buffer, length)) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (!bufferUsable(buffer, length)) return refuseNull();
     Bytes value;
     if (!protocol.readTag(tag, value)) return ECR_NO_DATA;
     if (value.size() > *length) {
@@ -546,7 +533,7 @@ ecr_status ecr_readTag(EcrCtx_s* ctx, TlvTag tag, uint8_t* buffer, size_t* lengt
 
 ecr_status ecr_readTerminalId(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
   logBusDebug("Get Terminal ID");
-  return guarded(ctx, __func__, [&](ProtocolInterface&) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface&) -> ecr_status {
     const ecr_status status = ecr_readTag(ctx, TAG_TID, buffer, length);
     if (status != ECR_OK) logBusDebug("Terminal ID not available");
     return status;
@@ -555,7 +542,7 @@ ecr_status ecr_readTerminalId(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
 
 ecr_status ecr_readMerchantId(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
   logBusDebug("Get Merchant ID");
-  return guarded(ctx, __func__, [&](ProtocolInterface&) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface&) -> ecr_status {
     const ecr_status status = ecr_readTag(ctx, TAG_MID, buffer, length);
     if (status != ECR_OK) logBusDebug("Merchant ID not available");
     return status;
@@ -567,7 +554,7 @@ ecr_status ecr_readMerchantId(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
 ecr_status ecr_readTerminalAddress(EcrCtx_s* ctx, uint8_t* line1, size_t* length1, uint8_t* line2,
                                    size_t* length2, uint8_t* line3, size_t* length3) {
   logBusDebug("Get Terminal Address");
-  return guarded(ctx, __func__, [&](ProtocolInterface&) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface&) -> ecr_status {
     ecr_status status = readAddressLine(ctx, TAG_TERMINAL_ADDRESS_1, 1, line1, length1);
     if (status != ECR_OK) return status;
     status = readAddressLine(ctx, TAG_TERMINAL_ADDRESS_2, 2, line2, length2);
@@ -584,8 +571,8 @@ ecr_status ecr_readTerminalAddress(EcrCtx_s* ctx, uint8_t* line1, size_t* length
 
 ecr_status ecr_readResultTags(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
   logBusDebug("Read all result tags");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (!bufferUsable(buffer, length)) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (!bufferUsable(buffer, length)) return refuseNull();
     zq::app::tlv::TlvCtx image;
     for (TlvTag tag : protocol.getMandatoryTransactionTags()) {
       Bytes value;
@@ -621,8 +608,8 @@ ecr_status ecr_readResultTags(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
 
 ecr_status ecr_readReportTitle(EcrCtx_s* ctx, uint8_t* title, size_t* length) {
   logBusDebug("Read report title");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (title == nullptr || length == nullptr) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (title == nullptr || length == nullptr) return refuseNull();
     const std::string text = protocol.getReportTitle();
     if (text.empty()) {
       logBusDebug("Report is empty");
@@ -646,9 +633,9 @@ ecr_status ecr_readReportTitle(EcrCtx_s* ctx, uint8_t* title, size_t* length) {
 ecr_status ecr_readReportEntryValid(EcrCtx_s* ctx, size_t id, uint8_t* name, size_t* nameLength,
                                     uint32_t* count, int64_t* amount, bool* valid) {
   logBusDebug("Read report entry %d", static_cast<int>(id));
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     if (name == nullptr || nameLength == nullptr || count == nullptr || amount == nullptr)
-      return nullPointer();
+      return refuseNull();
     // Ids count from 1; id 0 wraps to an index no entry has.
     const size_t index = id - 1;
     const std::string entryName = protocol.getReportEntryName(index);
@@ -689,8 +676,8 @@ ecr_status ecr_readReportEntry(EcrCtx_s* ctx, size_t id, uint8_t* name, size_t* 
 // printouts read these fields into a fixed line.
 ecr_status ecr_readFleetCardData(EcrCtx_s* ctx, TlvTag subTag, uint8_t* buffer, size_t* length) {
   logBusTrace("Read fleet card data");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (!bufferUsable(buffer, length)) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (!bufferUsable(buffer, length)) return refuseNull();
     Bytes value;
     const ecr_status status = readFleetCardDataTag(protocol, subTag, value);
     if (status != ECR_OK) return status;
@@ -706,8 +693,8 @@ ecr_status ecr_readFleetCardData(EcrCtx_s* ctx, TlvTag subTag, uint8_t* buffer, 
 ecr_status ecr_readFleetCardProductData(EcrCtx_s* ctx, uint8_t index, uint8_t* buffer,
                                         size_t* length) {
   logBusTrace("Read fleet card product data");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (!bufferUsable(buffer, length)) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (!bufferUsable(buffer, length)) return refuseNull();
     Bytes list;
     if (!protocol.readTag(TAG_CONSTRUCTED_OUT_FLEET_CARD_PRODUCT_LIST, list)) {
       logBusDebug("Fleet card product list missing from context");
@@ -750,8 +737,8 @@ ecr_status ecr_readIfIsFleetCardSignature(EcrCtx_s* ctx, bool* signature) {
 ecr_status ecr_readFleetCardProductName(EcrCtx_s* ctx, const char* id, char* output,
                                         size_t outputSize) {
   logBusTrace("Read fleet card product name");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (id == nullptr || output == nullptr || outputSize == 0) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (id == nullptr || output == nullptr || outputSize == 0) return refuseNull();
     Bytes value;
     const ecr_status status =
         readFleetCardDataTag(protocol, TAG_FLEET_CARD_TAG_PRODUCT_NAMES, value);
@@ -788,8 +775,8 @@ ecr_status ecr_readFleetCardProductName(EcrCtx_s* ctx, const char* id, char* out
 
 ecr_status ecr_readTransactionResult(EcrCtx_s* ctx, ecr_transactionResult* result) {
   logBusTrace("Read transaction results");
-  return guarded(ctx, __func__, [&](ProtocolInterface& protocol) -> ecr_status {
-    if (result == nullptr) return nullPointer();
+  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+    if (result == nullptr) return refuseNull();
     Bytes value;
     ecr_transactionResult converted = ECR_TRANSACTION_RESULT_0;
     bool known = false;

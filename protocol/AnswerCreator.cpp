@@ -160,7 +160,10 @@ std::string AnswerCreator::handleExpectingInputData() {
       expected.getMaximumCharacters());
 }
 
-std::string AnswerCreator::handleExpectingOkAnswer() {
+// A prompt without input: with no minimum it is only shown and nothing is
+// answered; otherwise the host confirms it and the terminal gets `answer`.
+std::string AnswerCreator::answerAfterUserAction(const char* afterwardsLine,
+                                                 const std::string& answer) {
   logDevTrace("Waiting for user action - no output required");
   const ExpectedDataCharacteristics expected = characteristics();
   if (expected.getMinimumCharacters() == 0) {
@@ -168,20 +171,16 @@ std::string AnswerCreator::handleExpectingOkAnswer() {
     return std::string();
   }
   callbacksManager->waitForUserActionNoOutput(expected.getPromptText());
-  logDevTrace("Sending OK to terminal afterwards");
-  return getYesAnswer();
+  logDevTrace("%s", afterwardsLine);
+  return answer;
+}
+
+std::string AnswerCreator::handleExpectingOkAnswer() {
+  return answerAfterUserAction("Sending OK to terminal afterwards", getYesAnswer());
 }
 
 std::string AnswerCreator::handleExpectingCancelAnswer() {
-  logDevTrace("Waiting for user action - no output required");
-  const ExpectedDataCharacteristics expected = characteristics();
-  if (expected.getMinimumCharacters() == 0) {
-    callbacksManager->showPrompt(expected.getPromptText());
-    return std::string();
-  }
-  callbacksManager->waitForUserActionNoOutput(expected.getPromptText());
-  logDevTrace("Sending CANCEL to terminal afterwards");
-  return getNoAnswer();
+  return answerAfterUserAction("Sending CANCEL to terminal afterwards", getNoAnswer());
 }
 
 std::string AnswerCreator::handleExpectingYesNoAnswer() {

@@ -54,6 +54,7 @@ class AnswerCreator {
   std::string handleExpectingInputData();
 
  private:
+  std::string answerAfterUserAction(const char* afterwardsLine, const std::string& answer);
   DataInputMessage* sendAnswer(const std::string& answer);
   ExpectedDataCharacteristics characteristics() const;
 
