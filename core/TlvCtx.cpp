@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstring>
 
-#include "core/Converters.h"
 #include "core/zumbra_log.h"
 #include "core/zumbra_tlv_buffer.h"
 
@@ -22,36 +21,104 @@ constexpr size_t kMaxValueLength = 0xFFFFFFFFu;
 
 unsigned hexTag(TlvTag tag) { return static_cast<unsigned>(tag); }
 
-// The tag number's bytes, most significant first, without leading zeros.
-TlvBytes tagBytes(TlvTag tag) {
-  if (tag == 0) return TlvBytes();
-  return utils::uint64ToVector(tag);
-}
-
 // A tag that the readers split exactly as the writer wrote it: the first byte
 // announces further bytes only when there are some, each inner byte has its
 // continuation bit and the last one has not. Tag 0 would write no tag byte
 // at all and is never stored.
 bool isWellFormedTag(TlvTag tag) {
-  const TlvBytes bytes = tagBytes(tag);
+  const TlvTagBytes bytes(tag);
   if (bytes.empty()) return false;
-  const bool announcesMore = (bytes.front() & kLongTagMask) == kLongTagMask;
-  if (bytes.size() == 1) return !announcesMore;
+  const unsigned char* first = bytes.begin();
+  const unsigned char* last = bytes.end() - 1;
+  const bool announcesMore = (*first & kLongTagMask) == kLongTagMask;
+  if (first == last) return !announcesMore;
   if (!announcesMore) return false;
-  for (size_t i = 1; i + 1 < bytes.size(); ++i) {
-    if ((bytes[i] & kMoreTagBytes) == 0) return false;
+  for (const unsigned char* inner = first + 1; inner != last; ++inner) {
+    if ((*inner & kMoreTagBytes) == 0) return false;
   }
-  return (bytes.back() & kMoreTagBytes) == 0;
+  return (*last & kMoreTagBytes) == 0;
 }
 
 // Tag bytes of the item at the position, or 0 when the tag runs to the end.
-size_t tagLengthAt(TlvIterator position, TlvIterator end) {
+template <typename Position>
+size_t tagLengthAt(Position position, Position end) {
   if (position == end) return 0;
   if ((*position & kLongTagMask) != kLongTagMask) return 1;
-  TlvIterator last = position + 1;
+  Position last = position + 1;
   while (last != end && (*last & kMoreTagBytes)) ++last;
   if (last == end) return 0;
   return static_cast<size_t>(last - position) + 1;
+}
+
+// Reads the length field at the position and moves past it; false, with the
+// position unchanged, when the field is cut short or has more than four bytes.
+template <typename Position>
+bool readLength(Position& position, Position end, size_t& length) {
+  if (position == end) return false;
+  Position p = position;
+  const unsigned char first = *p++;
+  if ((first & kLongLength) == 0) {
+    length = first;
+    position = p;
+    return true;
+  }
+  // A cut-short length field is corrupt: reading only the bytes present
+  // would turn the last item's tail into a plausible but wrong length.
+  const size_t count = first & 0x7F;
+  if (count > kMaxLengthBytes || static_cast<size_t>(end - p) < count) return false;
+  size_t value = 0;
+  for (size_t i = 0; i < count; ++i) value = (value << 8) | *p++;
+  length = value;
+  position = p;
+  return true;
+}
+
+// How one item lies at a position: its tag, its whole header (tag and length
+// field) and its value.
+struct ItemLayout {
+  size_t tagLength = 0;
+  size_t headerLength = 0;
+  size_t valueLength = 0;
+  size_t size() const { return headerLength + valueLength; }
+};
+
+enum class ItemRead { Ok, TagRunsToEnd, LengthBeyondEnd };
+
+// The one reader of an item; the logging walkers and the silent checks of
+// the store both go through it. The tag length is set also when only the
+// length field is bad.
+template <typename Position>
+ItemRead readItem(Position position, Position end, ItemLayout& layout) {
+  const size_t tagLength = tagLengthAt(position, end);
+  // A tag must be followed by at least a length byte.
+  if (tagLength == 0 || tagLength >= static_cast<size_t>(end - position)) return ItemRead::TagRunsToEnd;
+  layout.tagLength = tagLength;
+  Position p = position + static_cast<std::ptrdiff_t>(tagLength);
+  size_t length = 0;
+  if (!readLength(p, end, length) || length > static_cast<size_t>(end - p)) return ItemRead::LengthBeyondEnd;
+  layout.headerLength = static_cast<size_t>(p - position);
+  layout.valueLength = length;
+  return ItemRead::Ok;
+}
+
+bool readsToTheEnd(const TlvBytes& bytes) {
+  const unsigned char* p = bytes.data();
+  const unsigned char* const end = p + bytes.size();
+  while (p != end) {
+    ItemLayout item;
+    if (readItem(p, end, item) != ItemRead::Ok) return false;
+    p += item.size();
+  }
+  return true;
+}
+
+// The tag number of an item's tag bytes; 0 for a tag of more than four bytes,
+// which no tag number names (and tag 0 is never searched for).
+TlvTag tagNumberAt(const unsigned char* tag, size_t tagLength) {
+  if (tagLength > sizeof(TlvTag)) return 0;
+  TlvTag number = 0;
+  for (size_t i = 0; i < tagLength; ++i) number = (number << 8) | tag[i];
+  return number;
 }
 
 // Refuses what could not be read back as written; logs the reason.
@@ -71,13 +138,20 @@ bool checkStorable(TlvTag tag, const TlvBytes& value) {
 
 // ---------------------------------------------------------------- TlvHolder
 
+TlvTagBytes::TlvTagBytes(TlvTag tag) : bytes{}, count(0) {
+  for (int shift = 8 * (static_cast<int>(sizeof(TlvTag)) - 1); shift >= 0; shift -= 8) {
+    const unsigned char byte = static_cast<unsigned char>(tag >> shift);
+    if (count > 0 || byte != 0) bytes[count++] = byte;
+  }
+}
+
 TlvHolder::~TlvHolder() = default;
 
 size_t TlvHolder::distanceToBufferEnd(TlvIterator position) const {
   return static_cast<size_t>(getBufferEnd() - position);
 }
 
-bool TlvHolder::checkTagUnderIterator(const TlvBytes& tagBytes) const {
+bool TlvHolder::checkTagUnderIterator(const TlvTagBytes& tagBytes) const {
   if (tagBytes.empty()) return false;
   if (distanceToBufferEnd(currentPosition) <= tagBytes.size()) return false;
   // The whole tag of the item must match, not just its first bytes: a short
@@ -87,42 +161,33 @@ bool TlvHolder::checkTagUnderIterator(const TlvBytes& tagBytes) const {
 }
 
 bool TlvHolder::getTlvLen(TlvIterator& position, size_t& length) const {
-  const TlvIterator end = getBufferEnd();
-  if (position == end) return false;
-  TlvIterator p = position;
-  const unsigned char first = *p++;
-  if ((first & kLongLength) == 0) {
-    length = first;
-    position = p;
-    return true;
-  }
-  // A cut-short length field is corrupt: reading only the bytes present
-  // would turn the last item's tail into a plausible but wrong length.
-  const size_t count = first & 0x7F;
-  if (count > kMaxLengthBytes || static_cast<size_t>(end - p) < count) return false;
-  size_t value = 0;
-  for (size_t i = 0; i < count; ++i) value = (value << 8) | *p++;
-  length = value;
-  position = p;
-  return true;
+  return readLength(position, getBufferEnd(), length);
 }
 
 // ------------------------------------------------------------------- TlvCtx
 
 TlvCtx::TlvCtx() { currentPosition = buffer.begin(); }
 
-TlvCtx::TlvCtx(const TlvBytes& bytes) : buffer(bytes) { currentPosition = buffer.begin(); }
-
-TlvCtx::TlvCtx(const unsigned char* data, size_t length) {
-  if (data != nullptr) buffer.assign(data, data + length);
+TlvCtx::TlvCtx(const TlvBytes& bytes) : buffer(bytes), wellFormed(readsToTheEnd(buffer)) {
   currentPosition = buffer.begin();
 }
 
-TlvCtx::TlvCtx(const TlvCtx& other) : TlvHolder(), buffer(other.buffer) { currentPosition = buffer.begin(); }
+TlvCtx::TlvCtx(const unsigned char* data, size_t length) {
+  if (data != nullptr) buffer.assign(data, data + length);
+  wellFormed = readsToTheEnd(buffer);
+  currentPosition = buffer.begin();
+}
+
+TlvCtx::TlvCtx(const TlvCtx& other) : TlvHolder(), buffer(other.buffer), wellFormed(other.wellFormed) {
+  currentPosition = buffer.begin();
+}
 
 TlvCtx& TlvCtx::operator=(const TlvCtx& other) {
   // Emptying first would lose the data of a store assigned to itself.
-  if (this != &other) buffer = other.buffer;
+  if (this != &other) {
+    buffer = other.buffer;
+    wellFormed = other.wellFormed;
+  }
   currentPosition = buffer.begin();
   return *this;
 }
@@ -138,23 +203,48 @@ TlvStatus TlvCtx::checkWholeBuffer() const {
 }
 
 TlvStatus TlvCtx::findForWrite(TlvTag tag) {
-  TlvTagFinder finder(buffer);
-  TlvIterator found;
-  const TlvStatus result = finder.isTagPresentInSoundBuffer(tag, found);
-  if (result == TLV_OK) currentPosition = found;
-  return result;
+  if (!wellFormed && checkWholeBuffer() != TLV_OK) return TLV_CORRUPTED;
+  size_t item = 0;
+  size_t value = 0;
+  size_t valueLength = 0;
+  if (!findWellFormed(tag, item, value, valueLength)) return TLV_TAG_MISSING;
+  currentPosition = buffer.cbegin() + static_cast<std::ptrdiff_t>(item);
+  return TLV_OK;
+}
+
+bool TlvCtx::findWellFormed(TlvTag tag, size_t& item, size_t& value, size_t& valueLength) const {
+  if (tag == 0) return false;
+  const unsigned char* const begin = buffer.data();
+  const unsigned char* const end = begin + buffer.size();
+  for (const unsigned char* p = begin; p != end;) {
+    ItemLayout layout;
+    // Cannot fail while the buffer is well-formed; a failure ends the search
+    // rather than the process.
+    if (readItem(p, end, layout) != ItemRead::Ok) return false;
+    if (tagNumberAt(p, layout.tagLength) == tag) {
+      item = static_cast<size_t>(p - begin);
+      value = item + layout.headerLength;
+      valueLength = layout.valueLength;
+      return true;
+    }
+    p += layout.size();
+  }
+  return false;
 }
 
 void TlvCtx::appendItem(TlvTag tag, const TlvBytes& value) {
-  const TlvBytes tagField = tagBytes(tag);
-  buffer.insert(buffer.end(), tagField.begin(), tagField.end());
+  const TlvTagBytes tagField(tag);
+  // Room for the tag and the longest length field (0x80 | 4, four bytes).
+  unsigned char header[sizeof(TlvTag) + 1 + kMaxLengthBytes];
+  unsigned char* out = std::copy(tagField.begin(), tagField.end(), header);
   if (value.size() <= 127) {
-    buffer.push_back(static_cast<unsigned char>(value.size()));
+    *out++ = static_cast<unsigned char>(value.size());
   } else {
-    const TlvBytes lengthBytes = utils::uint64ToVector(value.size());
-    buffer.push_back(static_cast<unsigned char>(kLongLength | lengthBytes.size()));
-    buffer.insert(buffer.end(), lengthBytes.begin(), lengthBytes.end());
+    const TlvTagBytes lengthBytes(static_cast<TlvTag>(value.size()));
+    *out++ = static_cast<unsigned char>(kLongLength | lengthBytes.size());
+    out = std::copy(lengthBytes.begin(), lengthBytes.end(), out);
   }
+  buffer.insert(buffer.end(), header, out);
   buffer.insert(buffer.end(), value.begin(), value.end());
   currentPosition = buffer.begin();
 }
@@ -165,7 +255,7 @@ TlvStatus TlvCtx::insertTag(TlvTag tag, const TlvBytes& value) {
     logDevWarn("Empty value for tag 0x%08X", hexTag(tag));
     return TLV_EMPTY_VALUE;
   }
-  if (checkWholeBuffer() != TLV_OK) return TLV_CORRUPTED;
+  if (!wellFormed && checkWholeBuffer() != TLV_OK) return TLV_CORRUPTED;
   appendItem(tag, value);
   return TLV_OK;
 }
@@ -231,13 +321,81 @@ TlvStatus TlvCtx::removeTag(TlvTag tag) {
   return deleteUnderPosition(tag);
 }
 
+TlvStatus TlvCtx::removeTags(const TlvTag* tags, size_t count) {
+  if (tags == nullptr) return TLV_OK;
+  if (!wellFormed) {
+    // Each removal reports the corruption as it would on its own.
+    TlvStatus first = TLV_OK;
+    for (size_t i = 0; i < count; ++i) {
+      const TlvStatus removed = removeTag(tags[i]);
+      if (first == TLV_OK) first = removed;
+    }
+    return first;
+  }
+  constexpr size_t kTagsPerPass = 64;
+  for (size_t start = 0; start < count; start += kTagsPerPass) {
+    removeInOnePass(tags + start, std::min(kTagsPerPass, count - start));
+  }
+  return TLV_OK;
+}
+
+// Up to 64 removals in one walk of a well-formed buffer. An item goes when a
+// tag of the list that has not removed anything yet names it; the first
+// such tag of the list takes it, so a tag named twice takes the first two
+// occurrences, as two removals in turn would. The kept items move down in
+// place. The current position ends where the removal listed last would have
+// left it: at the item that followed it, or at the start.
+void TlvCtx::removeInOnePass(const TlvTag* tags, size_t count) {
+  uint64_t unused = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (tags[i] != 0) unused |= uint64_t{1} << i;
+  }
+  unsigned char* const data = buffer.data();
+  const size_t size = buffer.size();
+  size_t read = 0;
+  size_t write = 0;
+  bool removed = false;
+  size_t lastListed = 0;
+  size_t lastPosition = 0;
+  while (read < size && unused != 0) {
+    ItemLayout layout;
+    if (readItem(data + read, data + size, layout) != ItemRead::Ok) break;
+    const TlvTag tag = tagNumberAt(data + read, layout.tagLength);
+    size_t listed = count;
+    for (uint64_t candidates = unused; candidates != 0; candidates &= candidates - 1) {
+      const size_t i = static_cast<size_t>(__builtin_ctzll(candidates));
+      if (tags[i] == tag) {
+        listed = i;
+        break;
+      }
+    }
+    if (listed < count) {
+      unused &= ~(uint64_t{1} << listed);
+      if (!removed || listed > lastListed) {
+        lastListed = listed;
+        lastPosition = write;
+      }
+      removed = true;
+    } else {
+      if (write != read) std::memmove(data + write, data + read, layout.size());
+      write += layout.size();
+    }
+    read += layout.size();
+  }
+  if (!removed) return;
+  if (read < size) std::memmove(data + write, data + read, size - read);
+  write += size - read;
+  buffer.resize(write);
+  currentPosition = buffer.cbegin() + static_cast<std::ptrdiff_t>(lastPosition == write ? 0 : lastPosition);
+}
+
 TlvStatus TlvCtx::deleteTag(TlvTag tag) {
-  if (checkWholeBuffer() != TLV_OK) return TLV_CORRUPTED;
+  if (!wellFormed && checkWholeBuffer() != TLV_OK) return TLV_CORRUPTED;
   return deleteUnderPosition(tag);
 }
 
 TlvStatus TlvCtx::deleteUnderPosition(TlvTag tag) {
-  const TlvBytes bytes = tagBytes(tag);
+  const TlvTagBytes bytes(tag);
   if (!checkTagUnderIterator(bytes)) {
     logDevFatal("Tag not present under iterator");
     return TLV_TAG_MISSING;
@@ -258,6 +416,7 @@ TlvStatus TlvCtx::deleteUnderPosition(TlvTag tag) {
 
 TlvStatus TlvCtx::isTagPresent(TlvTag tag) {
   if (tag == 0) return TLV_TAG_MISSING;
+  if (wellFormed) return findForWrite(tag);
   TlvTagFinder finder(buffer);
   TlvIterator found;
   const TlvStatus result = finder.isTagPresent(tag, found);
@@ -270,6 +429,18 @@ TlvStatus TlvCtx::getTagValue(TlvTag tag, TlvBytes& out) const {
   if (tag == 0) {
     logDevDebug("Tag 0x%08X is missing, unable to get value", hexTag(tag));
     return TLV_TAG_MISSING;
+  }
+  if (wellFormed) {
+    size_t item = 0;
+    size_t value = 0;
+    size_t valueLength = 0;
+    if (!findWellFormed(tag, item, value, valueLength)) {
+      logDevDebug("Tag 0x%08X is missing, unable to get value", hexTag(tag));
+      return TLV_TAG_MISSING;
+    }
+    out.assign(buffer.begin() + static_cast<std::ptrdiff_t>(value),
+               buffer.begin() + static_cast<std::ptrdiff_t>(value + valueLength));
+    return TLV_OK;
   }
   TlvTagGetter getter(buffer);
   return getter.getTagValue(tag, out);
@@ -343,6 +514,7 @@ bool TlvCtx::getRawData(TlvBytes& out) const {
 
 void TlvCtx::clear() {
   buffer.clear();
+  wellFormed = true;
   currentPosition = buffer.begin();
 }
 
@@ -363,31 +535,22 @@ TlvIterator TlvHolderWithFindingTagEnd::getBufferEnd() const { return walked.cen
 
 void TlvHolderWithFindingTagEnd::handleFindingTagEnd(TlvIterator&) {}
 
-bool TlvHolderWithFindingTagEnd::findTagEnd(TlvIterator& position) {
-  const TlvIterator end = getBufferEnd();
-  const size_t tagLength = tagLengthAt(position, end);
-  if (tagLength == 0 || tagLength >= distanceToBufferEnd(position)) {
-    logDevError("Insufficient TLV data, only tag present");
-    return false;
-  }
-  position += static_cast<std::ptrdiff_t>(tagLength);
-  return true;
-}
-
 TlvStatus TlvHolderWithFindingTagEnd::findTagEndAndCheckLength(TlvIterator& position) {
-  TlvIterator p = position;
-  if (!findTagEnd(p)) {
+  ItemLayout layout;
+  const ItemRead read = readItem(position, getBufferEnd(), layout);
+  if (read == ItemRead::TagRunsToEnd) {
+    logDevError("Insufficient TLV data, only tag present");
     logDevError("TLV buffer corrupted, unable to get next tag");
     return TLV_CORRUPTED;
   }
-  handleFindingTagEnd(p);
-  size_t length = 0;
-  if (!getTlvLen(p, length) || length > distanceToBufferEnd(p)) {
+  TlvIterator tagEnd = position + static_cast<std::ptrdiff_t>(layout.tagLength);
+  handleFindingTagEnd(tagEnd);
+  if (read == ItemRead::LengthBeyondEnd) {
     logDevError("TLV buffer corrupted, unable to get next tag len");
     return TLV_CORRUPTED;
   }
-  valueLength = length;
-  position = p;
+  valueLength = layout.valueLength;
+  position += static_cast<std::ptrdiff_t>(layout.headerLength);
   return TLV_OK;
 }
 
@@ -395,7 +558,7 @@ TlvTagFinder::TlvTagFinder(const TlvBytes& walked) : TlvHolderWithFindingTagEnd(
 
 TlvStatus TlvTagFinder::isTagPresent(TlvTag tag, TlvIterator& found) {
   if (walked.empty()) return TLV_TAG_MISSING;
-  const TlvBytes bytes = tagBytes(tag);
+  const TlvTagBytes bytes(tag);
   currentPosition = walked.begin();
   do {
     if (checkTagUnderIterator(bytes)) {
@@ -410,7 +573,7 @@ TlvStatus TlvTagFinder::isTagPresent(TlvTag tag, TlvIterator& found) {
 
 TlvStatus TlvTagFinder::isTagPresentInSoundBuffer(TlvTag tag, TlvIterator& found) {
   if (walked.empty()) return TLV_TAG_MISSING;
-  const TlvBytes bytes = tagBytes(tag);
+  const TlvTagBytes bytes(tag);
   TlvStatus result = TLV_TAG_MISSING;
   currentPosition = walked.begin();
   do {

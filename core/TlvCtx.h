@@ -35,6 +35,22 @@ using ::TLV_TAG_PRESENT;
 using ::TLV_CORRUPTED;
 using ::TLV_BUFFER_TOO_SHORT;
 
+// The bytes of a tag number as the store writes them: most significant
+// first, without leading zeros (0x9F02: 9F 02). Tag numbers have at most four
+// bytes, so they are encoded in place, never on the heap.
+class TlvTagBytes {
+ public:
+  explicit TlvTagBytes(TlvTag tag);
+  const unsigned char* begin() const { return bytes; }
+  const unsigned char* end() const { return bytes + count; }
+  size_t size() const { return count; }
+  bool empty() const { return count == 0; }
+
+ private:
+  unsigned char bytes[sizeof(TlvTag)];
+  size_t count;
+};
+
 // A position in a byte vector of items, and the low-level reads around it.
 class TlvHolder {
  public:
@@ -48,7 +64,7 @@ class TlvHolder {
   size_t distanceToBufferEnd(TlvIterator position) const;
   // True when the item under the current position carries exactly these tag
   // bytes and at least a length byte follows them.
-  bool checkTagUnderIterator(const TlvBytes& tagBytes) const;
+  bool checkTagUnderIterator(const TlvTagBytes& tagBytes) const;
   static unsigned char getNotLastTagBitmap() { return 0x80; }
   // Reads the length field at the position and moves past it. False, with the
   // position unchanged, when the field is cut short by the end or is longer
@@ -80,6 +96,9 @@ class TlvCtx : public TlvHolder {
   TlvStatus replaceTag(TlvTag tag, const TlvBytes& value);
   // Removes the tag's first occurrence; an absent tag is success (0).
   TlvStatus removeTag(TlvTag tag);
+  // The same as removeTag for each tag in turn (a tag named twice removes two
+  // occurrences), in one pass over the buffer: 0, or the first failure.
+  TlvStatus removeTags(const TlvTag* tags, size_t count);
   // Removes the item at the current position, which must carry the tag.
   TlvStatus deleteTag(TlvTag tag);
   // 0 present (the current position is set to it), 2 absent, 4 corrupt.
@@ -105,15 +124,25 @@ class TlvCtx : public TlvHolder {
   void dbgDump() const;
 
  private:
-  // The search of a write: the first occurrence, after checking that the
-  // whole buffer reads cleanly (4 otherwise).
+  // The search of a write: the first occurrence, in a buffer that reads
+  // cleanly (4, with the corrupt item logged, otherwise).
   TlvStatus findForWrite(TlvTag tag);
+  // Walks the whole buffer with the logging readers: 4 at the first corrupt
+  // item, else 0.
   TlvStatus checkWholeBuffer() const;
+  // Offset of the tag's first item in a well-formed buffer, with the offset
+  // of its value and the value's length.
+  bool findWellFormed(TlvTag tag, size_t& item, size_t& value, size_t& valueLength) const;
+  void removeInOnePass(const TlvTag* tags, size_t count);
   void appendItem(TlvTag tag, const TlvBytes& value);
   TlvStatus deleteUnderPosition(TlvTag tag);
   TlvStatus mergeFrom(const TlvCtx& source, bool overwrite);
 
   TlvBytes buffer;
+  // Every item reads cleanly up to the buffer's end. Bytes taken as they are
+  // are checked once, when they enter the store; the store's own writes keep
+  // it so. While it holds, searches need not re-check the items they pass.
+  bool wellFormed = true;
 };
 
 // Base of the walkers: a byte vector walked (not owned) and the value length
@@ -127,9 +156,6 @@ class TlvHolderWithFindingTagEnd : public TlvHolder, public utils::NonAssignable
 
  protected:
   static unsigned char getLongTagBitmap() { return 0x1F; }
-  // Moves the position past the tag of the item under it; false when the tag
-  // runs to the end of the vector or nothing follows it.
-  bool findTagEnd(TlvIterator& position);
   // Reads the item's tag and length; on 0 the position is at its first value
   // byte and valueLength holds its length. 4 for a corrupt item.
   TlvStatus findTagEndAndCheckLength(TlvIterator& position);

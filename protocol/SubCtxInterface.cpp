@@ -48,7 +48,7 @@ void SubCtxInterface::setText(tlv::TlvTag tag, const std::string& text) {
 }
 
 void SubCtxInterface::removeTags(std::initializer_list<tlv::TlvTag> tags) {
-  for (tlv::TlvTag tag : tags) store.removeTag(tag);
+  store.removeTags(tags.begin(), tags.size());
 }
 
 }  // namespace zq::app::utils

@@ -1,5 +1,7 @@
 #include "protocol/TransactionSubCtx.h"
 
+#include <vector>
+
 #include "core/Converters.h"
 #include "core/TagNames.h"
 #include "core/zumbra_log.h"
@@ -203,15 +205,20 @@ void TransactionSubCtx::setEvoucherTransactionDetails(const std::string& text) {
 
 void TransactionSubCtx::clearTransactionTags() {
   logDevInfo("Clearing transaction data");
-  removeTags({0x9FD601, 0x9FD40B, 0x9FD401, 0x89,     0x9FD402, 0x5A,     0x9FD450, 0x9A,
-              0x9F21,   0x9F12,   0x9FD403, 0x9FD404, 0x9FD405, 0x9FD451, 0x9F36,   0x9F26,
-              0x9F06,   0x9FD406, 0x95,     0x9B,     0x9FD801, 0x5F2A,   0x5F3C,   0x9F3A,
-              0x9FD408, 0x9FD409, 0x9FD40A, 0x9F03,   0x9F79,   0x5F36,   0x9FD40E});
-  // The terminal's private data and the e-voucher answer, in ranges.
-  for (tlv::TlvTag tag = 0xDF01; tag <= 0xDF0D; ++tag) store.removeTag(tag);
-  for (tlv::TlvTag tag = 0x9FE013; tag <= 0x9FE01F; ++tag) store.removeTag(tag);
-  for (tlv::TlvTag tag = 0x9FE021; tag <= 0x9FE02B; ++tag) store.removeTag(tag);
-  removeTags({0xDF11, 0xDF12, 0x7F02, 0x7F01});
+  // One walk of the store for the whole list.
+  static const std::vector<tlv::TlvTag> tags = [] {
+    std::vector<tlv::TlvTag> list = {0x9FD601, 0x9FD40B, 0x9FD401, 0x89,     0x9FD402, 0x5A,     0x9FD450, 0x9A,
+                                     0x9F21,   0x9F12,   0x9FD403, 0x9FD404, 0x9FD405, 0x9FD451, 0x9F36,   0x9F26,
+                                     0x9F06,   0x9FD406, 0x95,     0x9B,     0x9FD801, 0x5F2A,   0x5F3C,   0x9F3A,
+                                     0x9FD408, 0x9FD409, 0x9FD40A, 0x9F03,   0x9F79,   0x5F36,   0x9FD40E};
+    // The terminal's private data and the e-voucher answer, in ranges.
+    for (tlv::TlvTag tag = 0xDF01; tag <= 0xDF0D; ++tag) list.push_back(tag);
+    for (tlv::TlvTag tag = 0x9FE013; tag <= 0x9FE01F; ++tag) list.push_back(tag);
+    for (tlv::TlvTag tag = 0x9FE021; tag <= 0x9FE02B; ++tag) list.push_back(tag);
+    list.insert(list.end(), {0xDF11, 0xDF12, 0x7F02, 0x7F01});
+    return list;
+  }();
+  store.removeTags(tags.data(), tags.size());
 }
 
 void TransactionSubCtx::dumpTransactionTags() { store.dbgDump(); }
