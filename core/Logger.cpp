@@ -92,11 +92,19 @@ int log4cPriority(loggingPriority_t level) {
              : LOG4C_PRIORITY_OF[LEVEL_TRACE];
 }
 
+// log4c hands a line to the category's own appender and, while the category
+// is additive, on to its parent's (root: the six names have no dots). A
+// category without an appender that passes nothing on delivers a line to no
+// one, so nothing is formatted or built for it.
+bool reachesNoAppender(const log4c_category_t* category) {
+  return log4c_category_get_appender(category) == nullptr && !log4c_category_get_additivity(category);
+}
+
 // Text lines reach every appender of the category whatever its configured
 // priority: log4c_category_vlog does not test it.
 void logMessage(loggerType_t type, loggingPriority_t level, const char* format, va_list args) {
   log4c_category_t* category = getLogger(type);
-  if (!category || !format) return;
+  if (!category || !format || reachesNoAppender(category)) return;
   log4c_category_vlog(category, log4cPriority(level), format, args);
 }
 
@@ -115,7 +123,7 @@ void logText(loggerType_t file, loggerType_t inner, loggingPriority_t level, con
 // log4c_category_log call per line.
 void log_hex(loggerType_t type, loggingPriority_t level, const void* data, size_t length) {
   log4c_category_t* category = getLogger(type);
-  if (!category) return;
+  if (!category || reachesNoAppender(category)) return;
   const int priority = log4cPriority(level);
   if (!log4c_category_is_priority_enabled(category, priority)) return;
   // A count without bytes behind it is shown as the empty buffer it really is.
@@ -160,7 +168,7 @@ void log_hex(loggerType_t type, loggingPriority_t level, const void* data, size_
 // a checksum, not text), FS as "|", and a marker never split across lines.
 void log_comm_data(loggerType_t type, loggingPriority_t level, const void* data, size_t length) {
   log4c_category_t* category = getLogger(type);
-  if (!category) return;
+  if (!category || reachesNoAppender(category)) return;
   const int priority = log4cPriority(level);
   if (!log4c_category_is_priority_enabled(category, priority)) return;
   if (!data) length = 0;
@@ -228,15 +236,46 @@ void logCommHex(loggingPriority_t level, const void* data, size_t length) {
 // The "dated" layout writes "YYYYMMDD HH:MM:SS.mmm LEVEL    category- message\n";
 // the host gets the time of day, the level and "- message\n". A line of any
 // other shape is handed on unchanged rather than cut at a guessed place.
-std::string renderInnerLogMessage(const char* line) {
-  if (!line) return std::string();
+// The text goes into `rendered`, replacing what it held.
+void renderInnerLogMessage(const char* line, std::string& rendered) {
+  rendered.clear();
+  if (!line) return;
   const size_t length = std::strlen(line);
   const char* dash = std::strchr(line, '-');
-  if (length < 9 || !dash) return std::string(line, length);
-  std::string rendered(line + 9, std::min<size_t>(19, length - 9));
-  rendered.append(dash);
-  return rendered;
+  if (length < 9 || !dash) {
+    rendered.assign(line, length);
+    return;
+  }
+  const size_t time = std::min<size_t>(19, length - 9);
+  const size_t tail = length - static_cast<size_t>(dash - line);
+  rendered.reserve(time + tail);
+  rendered.append(line + 9, time);
+  rendered.append(dash, tail);
 }
+
+// Each thread renders its lines into one text kept from line to line, so a
+// line costs no allocation once the text has grown to the longest one. A
+// line logged from within the host's log callback, while that text is still
+// being read, gets a text of its own.
+class InnerLineText {
+ public:
+  InnerLineText() : nested(inUse) { inUse = true; }
+  ~InnerLineText() {
+    if (!nested) inUse = false;
+  }
+  InnerLineText(const InnerLineText&) = delete;
+  InnerLineText& operator=(const InnerLineText&) = delete;
+  std::string& text() { return nested ? own : kept; }
+
+ private:
+  static thread_local std::string kept;
+  static thread_local bool inUse;
+  const bool nested;
+  std::string own;
+};
+
+thread_local std::string InnerLineText::kept;
+thread_local bool InnerLineText::inUse = false;
 
 // The append functions run inside log4c, a C library: nothing may unwind
 // through it, so any failure here drops the line for the host.
@@ -245,7 +284,9 @@ int forwardInner(const log4c_logging_event_t* event) noexcept {
   try {
     if (!event) return 0;
     const char* line = event->evt_rendered_msg ? event->evt_rendered_msg : event->evt_msg;
-    (CallbacksManager::getInstance().*forward)(renderInnerLogMessage(line));
+    InnerLineText rendered;
+    renderInnerLogMessage(line, rendered.text());
+    (CallbacksManager::getInstance().*forward)(rendered.text());
   } catch (...) {
   }
   return 0;
