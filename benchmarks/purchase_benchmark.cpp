@@ -1,15 +1,21 @@
-// The library's cost of one whole purchase, driven through the exported
-// functions against the scripted terminal on loopback, next to the time the
-// same bytes take on the terminal's line.
+// The library's cost of whole operations, driven through the exported
+// functions against the scripted terminal on loopback, next to the floor
+// under it and to the time the same bytes take on the terminal's line.
 //
 // The pauses between requests go through the replaceable sleep and are
 // skipped; the waits on the socket remain, so the real time says little and
 // the CPU time of the calling thread (the terminal runs on a thread of its
-// own) is the library's cost. Counters, per transaction unless named
-// otherwise:
-//   exchanges           request/reply pairs of the purchase
-//   bytes               bytes sent and received (frames and control bytes)
+// own) is the library's cost. Each iteration also exchanges the same bytes
+// through a bare socket client (BareSocketClient) with a second scripted
+// terminal: the floor, measured in the same run under the same load. Each
+// benchmark runs at the trace level (what the fixture log4crc gives) and at
+// errors-only (every category at error, as tests/fixtures/errors-only).
+// Counters, per operation unless named otherwise:
+//   exchanges, bytes                request/reply pairs; bytes sent and received
 //   cpu_us, cpu_us_per_exchange     the library's CPU time
+//   floor_us_per_exchange           the bare client's CPU time
+//   floor_ratio                     cpu_us_per_exchange / floor_us_per_exchange
+//   cpu_ns_per_byte                 the library's CPU time over the bytes
 //   wire_ms_9600, wire_ms_115200    the bytes at 10 bits each (8N1)
 //   wire_per_cpu_9600, wire_per_cpu_115200   how many times the line time
 //                                            exceeds the CPU time
@@ -17,22 +23,21 @@
 #include <time.h>
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
-#include "core/Sleep.h"
+#include "benchmarks/BareSocketClient.h"
+#include "benchmarks/Till.h"
 #include "support/PurchaseScript.h"
-#include "support/TerminalSimulator.h"
-#include "zumbra_callbacks.h"
-#include "zumbra_ecr.h"
 
 namespace {
 
+using zq::bench::BareSocketClient;
+using zq::bench::LogLevel;
+using zq::bench::Till;
 using zq::test::PeerStep;
 using zq::test::TerminalSimulator;
-
-void ignorePause(unsigned) {}
-bool yes(const char*) { return true; }
-void seen(const char*) {}
 
 double threadCpuSeconds() {
   timespec now{};
@@ -40,115 +45,135 @@ double threadCpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// Bytes the terminal puts on the line for a script: every reply frame and
-// whatever its faults add (none in a clean script).
+// Bytes the terminal puts on the line for a script: every reply frame (a
+// clean script adds no faults).
 size_t terminalBytes(const std::vector<PeerStep>& script) {
   size_t total = 0;
   for (const PeerStep& step : script) total += TerminalSimulator::frame(step.reply).size();
   return total;
 }
 
-void setCounters(benchmark::State& state, double cpuSeconds, size_t bytes, size_t exchanges) {
-  const double transactions = static_cast<double>(state.iterations());
-  const double cpu = cpuSeconds / transactions;
-  const double perTransactionBytes = static_cast<double>(bytes) / transactions;
-  const double wire9600 = perTransactionBytes * 10.0 / 9600.0;
-  const double wire115200 = perTransactionBytes * 10.0 / 115200.0;
-  state.counters["exchanges"] = static_cast<double>(exchanges);
-  state.counters["bytes"] = perTransactionBytes;
-  state.counters["cpu_us"] = cpu * 1e6;
-  state.counters["cpu_us_per_exchange"] = cpu * 1e6 / static_cast<double>(exchanges);
-  state.counters["wire_ms_9600"] = wire9600 * 1e3;
-  state.counters["wire_ms_115200"] = wire115200 * 1e3;
-  state.counters["wire_per_cpu_9600"] = wire9600 / cpu;
-  state.counters["wire_per_cpu_115200"] = wire115200 / cpu;
+LogLevel levelOf(const benchmark::State& state) {
+  return state.range(0) == 0 ? LogLevel::Trace : LogLevel::ErrorsOnly;
 }
 
-// One context and one link for all iterations, as a till keeps them.
-class Till {
+// The same requests and replies as the library's, through the bare client.
+class Floor {
  public:
-  Till() {
-    zq::app::utils::registerCustomSleep(ignorePause);
-    cb_setWaitForCard(yes);
-    cb_setWaitForPin(yes);
-    cb_setShowPromptScreen(seen);
-    cb_setWaitForCardRemoval(seen);
-    ok_ = ecr_initialize(&ctx_) == ECR_OK;
-    if (!ok_) return;
-    ecr_setProtocol(ctx_, 0);
-    ok_ = ecr_setTcpIpLink(ctx_, "127.0.0.1", terminal_.port(), 2000) == ECR_OK &&
-          ecr_setCashRegisterId(ctx_, "1", 1) == ECR_OK;
-  }
-  ~Till() {
-    ecr_cleanup(&ctx_);
-    zq::app::utils::registerCustomSleep(nullptr);
-  }
+  explicit Floor(const std::vector<PeerStep>& script) : script_(script) { ok_ = client_.connect(terminal_.port()); }
   bool ok() const { return ok_; }
-  EcrCtx_s* ctx() { return ctx_; }
-  TerminalSimulator& terminal() { return terminal_; }
+  // CPU seconds of one run of the script, or a negative value on failure.
+  double run() {
+    terminal_.clearScript();
+    for (const PeerStep& step : script_) terminal_.addStep(step);
+    const double started = threadCpuSeconds();
+    for (const PeerStep& step : script_) {
+      if (!client_.exchange(TerminalSimulator::frame(*step.expect), TerminalSimulator::frame(step.reply).size())) {
+        return -1;
+      }
+    }
+    return threadCpuSeconds() - started;
+  }
 
  private:
+  std::vector<PeerStep> script_;
   TerminalSimulator terminal_;
-  EcrCtx_s* ctx_ = nullptr;
+  BareSocketClient client_;
   bool ok_ = false;
 };
 
+// One operation of the library against its script per iteration, and the
+// floor of the same script.
+void measure(benchmark::State& state, Till& till, const std::vector<PeerStep>& script,
+             const std::function<ecr_status()>& operation) {
+  Floor floor(script);
+  if (!till.ok() || !floor.ok()) {
+    state.SkipWithError("the till or the bare client did not start");
+    return;
+  }
+  Till::setLogLevel(levelOf(state));
+  const size_t receivedBefore = till.terminal().received().size();
+  double cpu = 0;
+  double floorCpu = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    till.load(script);
+    state.ResumeTiming();
+    const double started = threadCpuSeconds();
+    const ecr_status status = operation();
+    cpu += threadCpuSeconds() - started;
+    state.PauseTiming();
+    const double floorRun = floor.run();
+    state.ResumeTiming();
+    if (status != ECR_OK || floorRun < 0) {
+      state.SkipWithError(status != ECR_OK ? "the operation failed" : "the bare exchange failed");
+      return;
+    }
+    floorCpu += floorRun;
+  }
+  Till::setLogLevel(LogLevel::Trace);
+
+  const double operations = static_cast<double>(state.iterations());
+  const double exchanges = static_cast<double>(script.size());
+  const double sent = static_cast<double>(till.terminal().received().size() - receivedBefore) / operations;
+  const double bytes = sent + static_cast<double>(terminalBytes(script));
+  const double cpuEach = cpu / operations;
+  const double floorEach = floorCpu / operations;
+  const double wire9600 = bytes * 10.0 / 9600.0;
+  const double wire115200 = bytes * 10.0 / 115200.0;
+  state.SetLabel(zq::bench::levelName(levelOf(state)));
+  state.counters["exchanges"] = exchanges;
+  state.counters["bytes"] = bytes;
+  state.counters["cpu_us"] = cpuEach * 1e6;
+  state.counters["cpu_us_per_exchange"] = cpuEach * 1e6 / exchanges;
+  state.counters["floor_us_per_exchange"] = floorEach * 1e6 / exchanges;
+  state.counters["floor_ratio"] = cpuEach / floorEach;
+  state.counters["cpu_ns_per_byte"] = cpuEach * 1e9 / bytes;
+  state.counters["wire_ms_9600"] = wire9600 * 1e3;
+  state.counters["wire_ms_115200"] = wire115200 * 1e3;
+  state.counters["wire_per_cpu_9600"] = wire9600 / cpuEach;
+  state.counters["wire_per_cpu_115200"] = wire115200 / cpuEach;
+}
+
+// One whole purchase: 11 exchanges, one context and one link for all
+// iterations, as a till keeps them.
 void BM_Purchase(benchmark::State& state) {
   Till till;
   const zq::test::PurchaseDetails sale;
-  const std::vector<PeerStep> script = zq::test::purchaseScript(sale);
   if (!till.ok() || ecr_setTransactionType(till.ctx(), ECR_TRANSACTION_PURCHASE) != ECR_OK ||
       ecr_setTransactionAmount(till.ctx(), sale.amount.c_str()) != ECR_OK) {
     state.SkipWithError("the till did not start");
     return;
   }
-  const size_t receivedBefore = till.terminal().received().size();
-  double cpu = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    till.terminal().clearScript();
-    for (const PeerStep& step : script) till.terminal().addStep(step);
-    state.ResumeTiming();
-    const double started = threadCpuSeconds();
-    const ecr_status status = ecr_startTransaction(till.ctx());
-    cpu += threadCpuSeconds() - started;
-    if (status != ECR_OK) {
-      state.SkipWithError("the purchase failed");
-      return;
-    }
-  }
-  const size_t sent = till.terminal().received().size() - receivedBefore;
-  const size_t received = terminalBytes(script) * static_cast<size_t>(state.iterations());
-  setCounters(state, cpu, sent + received, script.size());
+  measure(state, till, zq::test::purchaseScript(sale), [&] { return ecr_startTransaction(till.ctx()); });
 }
-BENCHMARK(BM_Purchase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Purchase)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // One status read: the smallest exchange, for the cost of an exchange alone.
 void BM_StatusRead(benchmark::State& state) {
   Till till;
-  if (!till.ok()) {
-    state.SkipWithError("the till did not start");
-    return;
-  }
-  const PeerStep step = TerminalSimulator::step(zq::test::statusRequest('1'), zq::test::statusReply(0x00));
-  const size_t receivedBefore = till.terminal().received().size();
-  double cpu = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    till.terminal().addStep(step);
-    state.ResumeTiming();
-    const double started = threadCpuSeconds();
-    const ecr_status status = ecr_getTerminalStatus(till.ctx());
-    cpu += threadCpuSeconds() - started;
-    if (status != ECR_OK) {
-      state.SkipWithError("the status read failed");
-      return;
-    }
-  }
-  const size_t sent = till.terminal().received().size() - receivedBefore;
-  const size_t received = terminalBytes({step}) * static_cast<size_t>(state.iterations());
-  setCounters(state, cpu, sent + received, 1);
+  const std::vector<PeerStep> script = {
+      TerminalSimulator::step(zq::test::statusRequest('1'), zq::test::statusReply(0x00))};
+  measure(state, till, script, [&] { return ecr_getTerminalStatus(till.ctx()); });
 }
-BENCHMARK(BM_StatusRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StatusRead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A report total of 300 entries, about 8 KB in one reply: the cost a byte.
+std::vector<uint8_t> longReportReply() {
+  std::string summary = "Transactions report";
+  for (int entry = 0; entry < 300; ++entry) {
+    summary += ",CARD SCHEME " + std::to_string(entry) + "|" + std::to_string(entry * 7 % 1000) + "|" +
+               std::to_string(1250L * (entry + 1));
+  }
+  return TerminalSimulator::fields({"32", "0", summary});
+}
+
+void BM_LongReport(benchmark::State& state) {
+  Till till;
+  const std::vector<PeerStep> script = {
+      TerminalSimulator::step(TerminalSimulator::fields({"32", "1"}), longReportReply())};
+  measure(state, till, script, [&] { return ecr_getReportTotalSummary(till.ctx()); });
+}
+BENCHMARK(BM_LongReport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
