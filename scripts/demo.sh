@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The library at work: sets up the machine, builds every deliverable and
 # installs it into build/stage, builds the simulated terminal, builds the
-# example host examples/ecr_purchase.c against that installation alone, and
-# runs one card purchase against the simulated terminal.
+# example host examples/ecr_purchase.c against that installation alone (with
+# its CMake package and with its pkg-config file), and runs a card purchase
+# with each against the simulated terminal.
 #
 # To drive a real terminal instead, give the example built here the
 # terminal's address, port and the amount:
@@ -22,17 +23,11 @@ cmake --install build/release --prefix build/stage
 cmake -S . -B build/simulator -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZQ_BUILD_TESTS=ON
 cmake --build build/simulator -j "$(nproc)" --target zq_terminal_simulator
 
-echo "== the example host, against the installed headers and library"
+echo "== the example host, against the installation alone, and a purchase with it"
+# Built once with the CMake package and once with pkg-config. The library's
+# own log goes to build/demo/logs (config/log4crc); the example prints what
+# the terminal asks and the outcome.
 mkdir -p build/demo/logs
-libdir=$(find build/stage -name 'libzumbrajni.so' -printf '%h\n' | head -n 1)
-cc -std=c99 -Wall -Wextra -pedantic -o build/demo/ecr_purchase examples/ecr_purchase.c \
-  -I build/stage/include/zumbrajni -L "$libdir" -lzumbrajni -Wl,-rpath,"$root/$libdir"
-
-echo "== a purchase against the simulated terminal"
-# The library's own log goes to build/demo/logs (config/log4crc); the
-# example prints what the terminal asks and the outcome.
-cd build/demo
-LOG4C_RCPATH="$root/config" "$root/examples/run_against_simulator.sh" \
-  "$root/build/simulator/tests/support/zq_terminal_simulator" ./ecr_purchase \
-  "$root/examples/purchase.script"
+LOG4C_RCPATH="$root/config" examples/host_against_installation.sh build/stage build/demo \
+  "$root/build/simulator/tests/support/zq_terminal_simulator"
 echo "== done; the library's log files are in build/demo/logs"
