@@ -8,7 +8,7 @@ packages=(
   liblog4c-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   iso-codes
-  clang valgrind
+  clang libclang-rt-14-dev valgrind
   openjdk-17-jdk-headless
 )
 
@@ -20,6 +20,8 @@ done
 if ((${#missing[@]})); then
   SUDO=""
   [[ $(id -u) -ne 0 ]] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Waits for another apt on the same machine rather than failing.
+  lock=(-o DPkg::Lock::Timeout=600)
+  $SUDO apt-get "${lock[@]}" update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get "${lock[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 fi
