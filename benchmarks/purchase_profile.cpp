@@ -134,6 +134,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the warm-up purchase failed\n");
     return 1;
   }
+  // Printed before the first figure, so that the output's own buffer is in
+  // every figure, not only in those after the first.
+  std::printf("measuring %u purchases\n", options.purchases);
+  std::fflush(stdout);
   const unsigned done = measuredPurchases(till, script, options);
   std::printf("%u purchases at %s, %zu exchanges each\n", done, zq::bench::levelName(options.level), script.size());
   return done == options.purchases ? 0 : 1;

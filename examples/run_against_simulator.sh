@@ -16,22 +16,9 @@ script=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$simulator" --timeout 60000 "$script" >"$work/simulator.out" 2>"$work/simulator.err" &
-simulator_pid=$!
-
-# The simulator prints its port as its first line.
-port=""
-for _ in $(seq 1 100); do
-  port=$(head -n 1 "$work/simulator.out" 2>/dev/null || true)
-  [[ -n $port ]] && break
-  sleep 0.05
-done
-if [[ -z $port ]]; then
-  echo "the simulated terminal did not start" >&2
-  kill "$simulator_pid" 2>/dev/null || true
-  cat "$work/simulator.err" >&2
-  exit 1
-fi
+# shellcheck source=examples/simulator.sh
+source "$(dirname "$0")/simulator.sh"
+start_simulator "$simulator" "$script" "$work"
 echo "simulated terminal listening on 127.0.0.1:$port"
 
 example_status=0

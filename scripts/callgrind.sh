@@ -17,13 +17,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 purchases=${1:-20}
-dir=${ZQ_PROFILE_BUILD_DIR:-build/callgrind}
-
-scripts/setup-debian.sh
-# Release code, with symbols for the annotation.
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O3 -DNDEBUG -g" \
-  -DZQ_BUILD_BENCHMARKS=ON -DZQ_BUILD_TESTS=OFF >/dev/null
-cmake --build "$dir" -j "$(nproc)" --target purchase_profile >/dev/null
+dir=$(scripts/build-profile.sh)
 
 # Sums the calls to the named functions ("|" between names) in a callgrind
 # file; function names are written once and then referred to by number.

@@ -11,12 +11,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 purchases=${1:-10000}
-dir=${ZQ_PROFILE_BUILD_DIR:-build/callgrind}
-
-scripts/setup-debian.sh
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O3 -DNDEBUG -g" \
-  -DZQ_BUILD_BENCHMARKS=ON -DZQ_BUILD_TESTS=OFF >/dev/null
-cmake --build "$dir" -j "$(nproc)" --target purchase_profile zq_terminal_simulator >/dev/null
+dir=$(scripts/build-profile.sh)
+# shellcheck source=examples/simulator.sh
+source examples/simulator.sh
 
 work=$(mktemp -d)
 simulator_pid=""
@@ -32,20 +29,7 @@ for n in 250 1000 $(seq 3000 3000 "$purchases") "$purchases"; do
 done
 
 "$dir/benchmarks/purchase_profile" --purchases "$purchases" --write-script "$work/script"
-"$dir/benchmarks/zq_terminal_simulator" --timeout $((purchases * 1000 + 60000)) "$work/script" \
-  >"$work/simulator.out" 2>"$work/simulator.err" &
-simulator_pid=$!
-port=""
-for _ in $(seq 1 200); do
-  port=$(head -n 1 "$work/simulator.out" 2>/dev/null || true)
-  [[ -n $port ]] && break
-  sleep 0.05
-done
-if [[ -z $port ]]; then
-  echo "the simulated terminal did not start" >&2
-  cat "$work/simulator.err" >&2
-  exit 1
-fi
+start_simulator "$dir/benchmarks/zq_terminal_simulator" "$work/script" "$work" $((purchases * 1000 + 60000))
 
 started=$SECONDS
 "$dir/benchmarks/purchase_profile" --purchases "$purchases" --port "$port" --heap-at "$checkpoints"
