@@ -7,6 +7,7 @@
 #include "core/zumbra_callbacks.h"
 #include "core/zumbra_log.h"
 #include "jni/JniFrame.h"
+#include "zumbra_terminal_NativeEcrCallbacks.h"
 
 namespace zq::app::jni {
 namespace {
