@@ -108,6 +108,8 @@ JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setEvoucher
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setCashRegisterId(JNIEnv* env,
                                                                                        jclass,
                                                                                        jstring id) {
+  // The id is one byte of every request: it is measured in bytes, so that a
+  // letter of two bytes is refused instead of half of it being sent.
   return withChars(env, id, [](const char* chars) {
     return statusOf(ecr_setCashRegisterId(ecrCtx, chars, std::strlen(chars)));
   });
