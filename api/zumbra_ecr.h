@@ -57,14 +57,18 @@ ZQ_API void ecr_getLastReturnCode(EcrCtx_s* ctx, uint32_t* code);
 
 /* ---- Transaction parameters ---- */
 
+/* 0 to 12; any other number answers ECR_INVALID_ARGUMENT. */
 ZQ_API ecr_status ecr_setTransactionType(EcrCtx_s* ctx, ecr_transactionType type);
 /* 1 to 12 decimal digits. */
 ZQ_API ecr_status ecr_setTransactionAmount(EcrCtx_s* ctx, const char* amount);
-/* At most 46 bytes. */
+/* At most 46 bytes. Texts that go into a request never hold the link's
+ * control bytes STX, ETX, EOT, ACK, NAK or FS: such a text answers
+ * ECR_INVALID_ARGUMENT (title, additional printout data, the numbers of the
+ * transaction to complete or reverse, the cash register id). */
 ZQ_API ecr_status ecr_setTransactionTitle(EcrCtx_s* ctx, const char* title);
 /* Digits only, not empty. */
 ZQ_API ecr_status ecr_setTransactionBlikCode(EcrCtx_s* ctx, const char* code);
-/* At most 64 bytes. */
+/* At most 64 bytes, no control byte of the link. */
 ZQ_API ecr_status ecr_setAdditionalPrintoutData(EcrCtx_s* ctx, const char* data);
 /* 1 to 13 decimal digits. */
 ZQ_API ecr_status ecr_setEvoucherEan(EcrCtx_s* ctx, const char* ean);
@@ -83,7 +87,7 @@ ZQ_API ecr_status ecr_setTransactionTokenGenerationEnabled(EcrCtx_s* ctx);
 ZQ_API ecr_status ecr_setResetReport(EcrCtx_s* ctx, bool reset);
 /* 0 and 1 as given; any other mode is stored as 2. */
 ZQ_API ecr_status ecr_setHandleTerminalRequests(EcrCtx_s* ctx, uint32_t mode);
-/* Exactly one byte. */
+/* Exactly one byte, not a control byte of the link. */
 ZQ_API ecr_status ecr_setCashRegisterId(EcrCtx_s* ctx, const char* id, size_t length);
 ZQ_API ecr_status ecr_setTag(EcrCtx_s* ctx, TlvTag tag, const uint8_t* value, size_t length);
 ZQ_API ecr_status ecr_setTagToEmpty(EcrCtx_s* ctx, TlvTag tag);
