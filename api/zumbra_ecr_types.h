@@ -11,12 +11,28 @@
  * ecr_cleanup; the host only ever holds a pointer to it. */
 typedef struct EcrCtx_s EcrCtx_s;
 
-/* Return code of the ecr_ functions. 2 is never returned. */
+/* Return code of the ecr_ functions. 2 is never returned.
+ *
+ * A context serves one call at a time. While a call runs on it (a command
+ * with its callbacks, or any call on another thread), every call that would
+ * disturb it is refused with ECR_INVALID_ARGUMENT and the business line
+ * "ECR context busy, call refused": a second command, the link and protocol
+ * setters, ecr_closeConnection and ecr_cleanup, and from another thread
+ * every function on that context. Nothing is done and the last return code
+ * is kept. Setters and readers called from a callback of the running command
+ * keep working: that is how a host looks at data mid-transaction. The code
+ * is that of a refused argument because the context itself is what is
+ * refused; a command that did run never answers it (only ecr_cmdExchange,
+ * for a NULL buffer), so it cannot be taken for a terminal's outcome. */
 typedef enum ZQ_ENUM_INT {
   ECR_OK = 0,               /* done */
-  ECR_ERROR = 1,            /* processing error, malformed data, serial port not opened */
-  ECR_COMM_ERROR = 3,       /* TCP connection not opened, communication failure */
-  ECR_INVALID_ARGUMENT = 4, /* argument refused, NULL output, output buffer too short */
+  ECR_ERROR = 1,            /* processing error: a protocol result without its own code, malformed
+                               data in the context, a serial port not opened, an ecr_cmdExchange
+                               reply longer than the response buffer */
+  ECR_COMM_ERROR = 3,       /* TCP connection not opened, communication failure, a terminal reply
+                               that is malformed or fails its check */
+  ECR_INVALID_ARGUMENT = 4, /* argument refused, NULL output, reader's output buffer too short,
+                               context busy (see above) */
   ECR_NO_DATA = 5,          /* the requested data is not in the context */
   ECR_NOT_INITIALIZED = 6,  /* context NULL, loggers down, or link or protocol not set */
   ECR_NOT_IMPLEMENTED = 7,  /* operation without an implementation */
