@@ -1,0 +1,50 @@
+// The documents fixture with its terminal context connected to the scripted
+// terminal instead of a refused port, for printouts whose data the terminal
+// sends (report sections, the general information asked for on the way).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "core/Sleep.h"
+#include "printouts/documents/DocumentsFixture.h"
+#include "support/TerminalSimulator.h"
+
+namespace zq::test {
+
+class ConnectedDocumentsTest : public DocumentsTest {
+ protected:
+  static void skipPause(unsigned int) {}
+
+  void SetUp() override {
+    DocumentsTest::SetUp();
+    // Commands pause after monitored sends; the tests do not wait for them.
+    zq::app::utils::registerCustomSleep(skipPause);
+  }
+  void TearDown() override {
+    DocumentsTest::TearDown();
+    zq::app::utils::registerCustomSleep(nullptr);
+  }
+
+  // The context on the scripted terminal, cash register '1', terminal
+  // index 2; the protocol store starts empty.
+  void connect(const TerminalSimulator& terminal) {
+    ecr_setProtocol(ecr, 0);
+    ASSERT_EQ(ecr_setTcpIpLink(ecr, "127.0.0.1", terminal.port(), 2000), ECR_OK);
+    ASSERT_EQ(ecr_setCashRegisterId(ecr, "1", 1), ECR_OK);
+    ASSERT_EQ(ecr_setTerminalIndex(ecr, 2), ECR_OK);
+    journal().clear();
+  }
+
+  static TerminalSimulator::Bytes message(std::initializer_list<std::string> fields) {
+    return TerminalSimulator::fields(fields);
+  }
+  // The general-information exchange, answered with this information text.
+  static PeerStep generalInformation(const std::string& text) {
+    return TerminalSimulator::step(message({"26", "1", "2"}), message({"26", "0", text}));
+  }
+};
+
+}  // namespace zq::test
