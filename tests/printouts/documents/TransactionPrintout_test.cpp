@@ -80,6 +80,14 @@ class StandardGolden {
         .left("POS ID: 12345678")
         .right(std::string(receiptNumberLabel) + ": 000123");
   }
+  // The merchant copy's card lines of the planted chip card: on 32
+  // characters the PAN and its expiry date do not share a line.
+  StandardGolden& merchantChipCard() {
+    return left("4111 **** **** 1111 ")
+        .right("Ważna do: 12/25")
+        .left("AID: A0000000031010")
+        .left("VISA DEBIT (C)");
+  }
   StandardGolden& polishDateAndTime() { return left("DATA: 07.03.2024").left("GODZINA: 13:05:59"); }
   StandardGolden& polishFooter() {
     return centre("DZIĘKUJEMY ZA UŻYCIE KARTY").centre("PROSIMY ZACHOWAĆ RACHUNEK");
@@ -287,10 +295,7 @@ TEST_F(TransactionPrintoutTest, MerchantCopyOfADeclinedSignedPurchase) {
   StandardGolden expected;
   expected.header()
       .left("MID: 000000000123456")
-      .left("4111 **** **** 1111 ")
-      .right("Ważna do: 12/25")
-      .left("AID: A0000000031010")
-      .left("VISA DEBIT (C)")
+      .merchantChipCard()
       .empty()
       .bigBoldCentre("SPRZEDAŻ")
       .boldApart("KWOTA: ", "12,50 PLN")
@@ -324,10 +329,7 @@ TEST_F(TransactionPrintoutTest, MerchantCopyOfAManualReversal) {
   StandardGolden expected;
   expected.header()
       .left("MID: 000000000123456")
-      .left("4111 **** **** 1111 ")
-      .right("Ważna do: 12/25")
-      .left("AID: A0000000031010")
-      .left("VISA DEBIT (C)")
+      .merchantChipCard()
       .boldLeft("UNIEWAŻNIENIE")
       .left("DLA DOW. SPRZEDAŻY: 000122")
       .empty()
