@@ -1,6 +1,6 @@
-// A terminal context whose protocol store the tests fill directly, and a
-// printout context that the line adders are bound to, with the engine's
-// process-wide state put back after every test.
+// A terminal context without a terminal, whose data the tests plant as the
+// terminal would have left it, and a printout context that the line adders are
+// bound to, with the engine's process-wide state put back after every test.
 #pragma once
 
 #include <gtest/gtest.h>
