@@ -41,6 +41,23 @@ class ConnectedDocumentsTest : public DocumentsTest {
   static TerminalSimulator::Bytes message(std::initializer_list<std::string> fields) {
     return TerminalSimulator::fields(fields);
   }
+  // The terminal's identity as a general-information reply leaves it.
+  void plantTerminalIdentity() {
+    setText(zq::app::tlv::TAG_TID, "T4567890");
+    setText(zq::app::tlv::TAG_MID, "123456789012345");
+    setText(zq::app::tlv::TAG_TERMINAL_ADDRESS_1, "Shop 7");
+    setText(zq::app::tlv::TAG_TERMINAL_ADDRESS_2, "Long St 1");
+    setText(zq::app::tlv::TAG_TERMINAL_ADDRESS_3, "00-950 City");
+  }
+
+  // A report section fetch ("31" cardset, "32" report total, "35" analysis
+  // total, "37" DCC currency, "38" DCC total) answered with this summary.
+  static PeerStep section(const std::string& id, const std::string& index, const std::string& summary) {
+    const TerminalSimulator::Bytes request =
+        index.empty() ? message({id, "1"}) : message({id, "1", index});
+    return TerminalSimulator::step(request, message({id, "0", summary}));
+  }
+
   // The general-information exchange, answered with this information text.
   static PeerStep generalInformation(const std::string& text) {
     return TerminalSimulator::step(message({"26", "1", "2"}), message({"26", "0", text}));
