@@ -97,6 +97,11 @@ void NonbatchReportPrintoutBuilder::handleStandardReportEntry() const {
   addEmptyLine();
 }
 
+uint32_t NonbatchReportPrintoutBuilder::addReportSection() const {
+  handleStandardReportEntry();
+  return PRINTOUT_OK;
+}
+
 uint32_t ShortReportPrintoutBuilder::prepareShortReport(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
   const uint32_t status = startReport(ctx, ecr);
   if (status != PRINTOUT_OK) return status;
@@ -115,6 +120,11 @@ uint32_t TransAnalPrintoutBuilder::addSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr)
   if (status != PRINTOUT_OK) return status;
   logBusDebug("Add summary to %s printout", getPrintoutName());
   handleStandardReportEntry();
+  return PRINTOUT_OK;
+}
+
+uint32_t TransAnalPrintoutBuilder::addTransactionEntry() const {
+  TransactionEntryExtractor().addEntryToPrintout(ecr, ctx->normalLineLen);
   return PRINTOUT_OK;
 }
 
@@ -139,36 +149,6 @@ void FiscalReportPrintoutBuilder::finishPrintout() {
   if (savedFrom != ctx) return;
   ctx->normalLineLen = savedLineLen;
   savedFrom = nullptr;
-}
-
-uint32_t StandardLongSummaryPrintoutBuilder::handleReportEntry() const {
-  handleStandardReportEntry();
-  return PRINTOUT_OK;
-}
-
-uint32_t FiscalLongSummaryPrintoutBuilder::handleReportEntry() const {
-  handleStandardReportEntry();
-  return PRINTOUT_OK;
-}
-
-uint32_t StandardLongTransAnalPrintoutBuilder::handleReportEntry() const {
-  TransactionEntryExtractor().addEntryToPrintout(ecr, ctx->normalLineLen);
-  return PRINTOUT_OK;
-}
-
-uint32_t FiscalLongTransAnalPrintoutBuilder::handleReportEntry() const {
-  TransactionEntryExtractor().addEntryToPrintout(ecr, ctx->normalLineLen);
-  return PRINTOUT_OK;
-}
-
-uint32_t StandardDccAnalPrintoutBuilder::handleReportEntry() const {
-  handleStandardReportEntry();
-  return PRINTOUT_OK;
-}
-
-uint32_t FiscalDccAnalPrintoutBuilder::handleReportEntry() const {
-  handleStandardReportEntry();
-  return PRINTOUT_OK;
 }
 
 }  // namespace zq::app::printouts

@@ -46,6 +46,10 @@ class NonbatchReportPrintoutBuilder : public virtual ReportPrintoutBuilder {
   // The section the terminal context holds: its title in bold, its entries
   // and an empty line; nothing at all when the terminal sent no title.
   void handleStandardReportEntry() const;
+
+ protected:
+  // The entry of the long reports that print report sections.
+  uint32_t addReportSection() const;
 };
 
 class ShortReportPrintoutBuilder : public virtual NonbatchReportPrintoutBuilder {
@@ -66,6 +70,10 @@ class TransAnalPrintoutBuilder : public virtual NonbatchReportPrintoutBuilder {
   void handleVoidsIncluded() const override {}
   // The long analyses print a report section between their transactions.
   uint32_t addSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+
+ protected:
+  // The entry of the long analyses: the transaction the terminal context holds.
+  uint32_t addTransactionEntry() const;
 };
 
 class DccAnalPrintoutBuilder : public NonbatchReportPrintoutBuilder {
@@ -127,7 +135,7 @@ class StandardLongSummaryPrintoutBuilder : public SummaryPrintoutBuilder,
                                            public StandardEmptyLine {
  public:
   const char* getPrintoutName() const override { return "long summary"; }
-  uint32_t handleReportEntry() const override;
+  uint32_t handleReportEntry() const override { return addReportSection(); }
 };
 
 class FiscalLongSummaryPrintoutBuilder : public FiscalReportPrintoutBuilder,
@@ -136,7 +144,7 @@ class FiscalLongSummaryPrintoutBuilder : public FiscalReportPrintoutBuilder,
                                          public FiscalEmptyLine {
  public:
   const char* getPrintoutName() const override { return "fiscal long summary"; }
-  uint32_t handleReportEntry() const override;
+  uint32_t handleReportEntry() const override { return addReportSection(); }
 };
 
 class StandardLongTransAnalPrintoutBuilder : public TransAnalPrintoutBuilder,
@@ -145,8 +153,7 @@ class StandardLongTransAnalPrintoutBuilder : public TransAnalPrintoutBuilder,
                                              public StandardEmptyLine {
  public:
   const char* getPrintoutName() const override { return "long transaction analysis"; }
-  // One transaction.
-  uint32_t handleReportEntry() const override;
+  uint32_t handleReportEntry() const override { return addTransactionEntry(); }
 };
 
 class FiscalLongTransAnalPrintoutBuilder : public FiscalReportPrintoutBuilder,
@@ -155,8 +162,7 @@ class FiscalLongTransAnalPrintoutBuilder : public FiscalReportPrintoutBuilder,
                                            public FiscalEmptyLine {
  public:
   const char* getPrintoutName() const override { return "fiscal long transaction analysis"; }
-  // One transaction.
-  uint32_t handleReportEntry() const override;
+  uint32_t handleReportEntry() const override { return addTransactionEntry(); }
 };
 
 class StandardDccAnalPrintoutBuilder : public DccAnalPrintoutBuilder,
@@ -165,7 +171,7 @@ class StandardDccAnalPrintoutBuilder : public DccAnalPrintoutBuilder,
                                        public StandardEmptyLine {
  public:
   const char* getPrintoutName() const override { return "transaction DCC analysis"; }
-  uint32_t handleReportEntry() const override;
+  uint32_t handleReportEntry() const override { return addReportSection(); }
 };
 
 class FiscalDccAnalPrintoutBuilder : public DccAnalPrintoutBuilder,
@@ -174,7 +180,7 @@ class FiscalDccAnalPrintoutBuilder : public DccAnalPrintoutBuilder,
                                      public FiscalEmptyLine {
  public:
   const char* getPrintoutName() const override { return "fiscal transaction DCC analysis"; }
-  uint32_t handleReportEntry() const override;
+  uint32_t handleReportEntry() const override { return addReportSection(); }
 };
 
 }  // namespace zq::app::printouts

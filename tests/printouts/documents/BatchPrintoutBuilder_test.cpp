@@ -140,13 +140,7 @@ TEST_F(ClosingDayTest, ADayOfTransactionsCountedPerKindAndPrinted) {
   EXPECT_EQ(tag(TAG_SEQUENCE_NUMBER_LAST_TRANSACTION), "000016");
   zq::test::expectLines(
       printout.lines,
-      {
-          pictureLine(0, PR_PICTURE_HEADER_LOGO),
-          GoldenLine{leftIn("Shop 7", 36), 1},
-          GoldenLine{leftIn("Long St 1", 36), 2},
-          GoldenLine{leftIn("00-950 City", 36), 3},
-          GoldenLine{leftIn("POS ID: T4567890", 36), 4},
-          GoldenLine{leftIn("MID: 123456789012345", 36), 5},
+      zq::test::join(identityLines(36), {
           GoldenLine{std::string(36, ' '), 6},
           bigBoldLine(centreIn(w1250("ZAMKNIĘCIE DNIA"), 40), 7),
           GoldenLine{std::string(36, ' '), 8},
@@ -178,7 +172,7 @@ TEST_F(ClosingDayTest, ADayOfTransactionsCountedPerKindAndPrinted) {
           GoldenLine{centreIn("SALDA UZGODNIONE", 36), 32},
           GoldenLine{centreIn(w1250("PROSIMY ZACHOWAĆ WYDRUK"), 36), 33},
           pictureLine(34, PR_PICTURE_FOOTER_LOGO),
-      });
+      }));
 
   // Still open: a further start is refused, with the totals in the log.
   EXPECT_EQ(pr_startClosingDay(&printout, ecr), 4u);

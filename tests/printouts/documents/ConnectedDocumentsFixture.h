@@ -7,9 +7,11 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "core/Sleep.h"
 #include "printouts/documents/DocumentsFixture.h"
+#include "printouts/documents/GoldenLines.h"
 #include "support/TerminalSimulator.h"
 
 namespace zq::test {
@@ -48,6 +50,20 @@ class ConnectedDocumentsTest : public DocumentsTest {
     setText(zq::app::tlv::TAG_TERMINAL_ADDRESS_1, "Shop 7");
     setText(zq::app::tlv::TAG_TERMINAL_ADDRESS_2, "Long St 1");
     setText(zq::app::tlv::TAG_TERMINAL_ADDRESS_3, "00-950 City");
+  }
+
+  // The head of a printout of that identity, on a normal width of w: the
+  // header logo, the address and the two ID lines; in fiscal form without the
+  // logo, the address on the fiscal width, every line numbered 14.
+  static std::vector<GoldenLine> identityLines(size_t w) {
+    return {pictureLine(0, PR_PICTURE_HEADER_LOGO),     GoldenLine{leftIn("Shop 7", w), 1},
+            GoldenLine{leftIn("Long St 1", w), 2},         GoldenLine{leftIn("00-950 City", w), 3},
+            GoldenLine{leftIn("POS ID: T4567890", w), 4}, GoldenLine{leftIn("MID: 123456789012345", w), 5}};
+  }
+  static std::vector<GoldenLine> fiscalIdentityLines(size_t w) {
+    return {GoldenLine{leftIn("Shop 7", 31), 14},          GoldenLine{leftIn("Long St 1", 31), 14},
+            GoldenLine{leftIn("00-950 City", 31), 14},     GoldenLine{leftIn("POS ID: T4567890", w), 14},
+            GoldenLine{leftIn("MID: 123456789012345", w), 14}};
   }
 
   // A report section fetch ("31" cardset, "32" report total, "35" analysis

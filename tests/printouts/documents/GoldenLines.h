@@ -104,6 +104,11 @@ inline std::ostream& operator<<(std::ostream& os, const GoldenLine& l) {
             << l.pictureType << "}";
 }
 
+inline std::vector<GoldenLine> join(std::vector<GoldenLine> head, const std::vector<GoldenLine>& tail) {
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
+}
+
 // Compares line by line, so a failure names the first lines that differ.
 inline void expectLines(const std::vector<pr_Line>& actual, const std::vector<GoldenLine>& expected) {
   EXPECT_EQ(actual.size(), expected.size());

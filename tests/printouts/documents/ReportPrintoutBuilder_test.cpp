@@ -79,13 +79,7 @@ TEST_F(ReportsTest, ShortSummaryOfTheTerminalsTotalsLineByLine) {
   // fit the left half stands alone above them.
   zq::test::expectLines(
       printout.lines,
-      {
-          pictureLine(0, PR_PICTURE_HEADER_LOGO),
-          GoldenLine{leftIn("Shop 7", 30), 1},
-          GoldenLine{leftIn("Long St 1", 30), 2},
-          GoldenLine{leftIn("00-950 City", 30), 3},
-          GoldenLine{leftIn("POS ID: T4567890", 30), 4},
-          GoldenLine{leftIn("MID: 123456789012345", 30), 5},
+      zq::test::join(identityLines(30), {
           GoldenLine{std::string(30, ' '), 6},
           bigBoldLine(centreIn("ZESTAWIENIE", 32), 7),
           bigLine(centreIn(w1250("UWZGLĘDNIAJĄCE UNIEWAŻNIENIA"), 32), 8),
@@ -107,7 +101,7 @@ TEST_F(ReportsTest, ShortSummaryOfTheTerminalsTotalsLineByLine) {
           GoldenLine{leftIn("GODZINA: 99:99:99", 30), 23},
           GoldenLine{centreIn(w1250("PROSIMY ZACHOWAĆ WYDRUK"), 30), 24},
           pictureLine(25, PR_PICTURE_FOOTER_LOGO),
-      });
+      }));
   EXPECT_EQ(busCount("Generate short summary printout"), 1u);
   EXPECT_EQ(busCount("4 report entries acquired"), 1u);
   EXPECT_EQ(busCount("Entry for Totals added to printout"), 1u);
@@ -192,12 +186,7 @@ TEST_F(ReportsTest, FiscalShortSummaryNumbersEveryLineAndRestoresTheLength) {
   // the big width; every line numbered 14.
   zq::test::expectLines(
       printout.lines,
-      {
-          GoldenLine{leftIn("Shop 7", 31), 14},
-          GoldenLine{leftIn("Long St 1", 31), 14},
-          GoldenLine{leftIn("00-950 City", 31), 14},
-          GoldenLine{leftIn("POS ID: T4567890", 31), 14},
-          GoldenLine{leftIn("MID: 123456789012345", 31), 14},
+      zq::test::join(fiscalIdentityLines(31), {
           GoldenLine{std::string(31, ' '), 14},
           bigBoldLine(centreIn("ZESTAWIENIE", 32), 14),
           bigLine(centreIn(w1250("UWZGLĘDNIAJĄCE UNIEWAŻNIENIA"), 32), 14),
@@ -215,7 +204,7 @@ TEST_F(ReportsTest, FiscalShortSummaryNumbersEveryLineAndRestoresTheLength) {
           GoldenLine{"DATA: 99.99.9999", 14},
           GoldenLine{"GODZINA: 99:99:99", 14},
           GoldenLine{centreIn(w1250("PROSIMY ZACHOWAĆ WYDRUK"), 31), 14},
-      });
+      }));
   EXPECT_EQ(busCount("Unable to get tag 0x009FD224, status 0x05"), 1u);
   EXPECT_EQ(busCount("Unable to get tag 0x009FD223, status 0x05"), 1u);
 }
