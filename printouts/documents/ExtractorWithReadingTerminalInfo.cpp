@@ -33,46 +33,36 @@ void ExtractorWithReadingTerminalInfo::handleMissingData() {
   }
   const ecr_status status = tryToReadData();
   if (status != ECR_OK) {
-    logBusError("Unable to read %s, status 0x%02X", getDataTypeName(),
-                static_cast<unsigned>(status));
+    ExtractorWithReadingTerminalInfo::handleReadingDataError(status);
     return;
   }
   handlePresentData();
 }
 
-std::string TidExtractor::getData(EcrCtx_s* ecr) {
+void ExtractorWithReadingTerminalInfo::handleReadingDataError(ecr_status status) {
+  logBusError("Unable to read %s, status 0x%02X", getDataTypeName(), static_cast<unsigned>(status));
+}
+
+template <size_t Size>
+std::string ExtractorWithReadingIdentifier<Size>::getData(EcrCtx_s* ecr) {
   handleExtractedData(ecr);
-  return tid;
+  return id;
 }
 
-ecr_status TidExtractor::tryToReadData() {
-  std::memset(rawTid, 0, sizeof rawTid);
-  size_t length = sizeof rawTid;
-  return ecr_readTerminalId(ecr, rawTid, &length);
+template <size_t Size>
+ecr_status ExtractorWithReadingIdentifier<Size>::readWith(Reader reader) {
+  std::memset(raw, 0, sizeof raw);
+  size_t length = sizeof raw;
+  return reader(ecr, raw, &length);
 }
 
-void TidExtractor::handlePresentData() { tid = upToFirstZero(rawTid, sizeof rawTid); }
-
-void TidExtractor::handleReadingDataError(ecr_status status) {
-  logBusError("Unable to read terminal ID, status 0x%02X", static_cast<unsigned>(status));
+template <size_t Size>
+void ExtractorWithReadingIdentifier<Size>::handlePresentData() {
+  id = upToFirstZero(raw, sizeof raw);
 }
 
-std::string MidExtractor::getData(EcrCtx_s* ecr) {
-  handleExtractedData(ecr);
-  return mid;
-}
-
-ecr_status MidExtractor::tryToReadData() {
-  std::memset(rawMid, 0, sizeof rawMid);
-  size_t length = sizeof rawMid;
-  return ecr_readMerchantId(ecr, rawMid, &length);
-}
-
-void MidExtractor::handlePresentData() { mid = upToFirstZero(rawMid, sizeof rawMid); }
-
-void MidExtractor::handleReadingDataError(ecr_status status) {
-  logBusError("Unable to read merchant ID, status 0x%02X", static_cast<unsigned>(status));
-}
+template class ExtractorWithReadingIdentifier<8>;
+template class ExtractorWithReadingIdentifier<15>;
 
 ecr_status AddressExtractor::tryToReadData() {
   std::memset(addressLines, 0, sizeof addressLines);
@@ -89,10 +79,6 @@ void AddressExtractor::handlePresentData() {
   for (size_t i = 0; i < 3; ++i) {
     PrintoutCtx_s::addStandardSimpleLeftLineToCtx(RawLineTexts(lineText(i)));
   }
-}
-
-void AddressExtractor::handleReadingDataError(ecr_status status) {
-  logBusError("Unable to read terminal address, status 0x%02X", static_cast<unsigned>(status));
 }
 
 void FiscalAddressExtractor::handlePresentData() {

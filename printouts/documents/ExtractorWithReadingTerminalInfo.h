@@ -18,6 +18,8 @@ class ExtractorWithReadingTerminalInfo : public ExtractorWithHandlingMissingData
 
   // Asks the terminal for its general information, then reads once more.
   void handleMissingData() override;
+  // "Unable to read <data type name>, status ..."; nothing is printed.
+  void handleReadingDataError(ecr_status status) override;
   virtual ecr_status tryToReadData() = 0;
   virtual const char* getDataTypeName() const = 0;
 
@@ -25,41 +27,40 @@ class ExtractorWithReadingTerminalInfo : public ExtractorWithHandlingMissingData
   void handleExtractedData(EcrCtx_s* ecr);
 };
 
-class TidExtractor : public ExtractorWithReadingTerminalInfo {
+// A terminal or merchant ID: a field of Size bytes and its reader.
+template <size_t Size>
+class ExtractorWithReadingIdentifier : public ExtractorWithReadingTerminalInfo {
  public:
   void handlePresentData() override;
-  void handleReadingDataError(ecr_status status) override;
-  ecr_status tryToReadData() override;
-  const char* getDataTypeName() const override { return "terminal ID"; }
 
-  // The terminal ID, empty when it cannot be had.
+  // The ID, empty when it cannot be had.
   std::string getData(EcrCtx_s* ecr);
 
+ protected:
+  using Reader = ecr_status (*)(EcrCtx_s* ecr, uint8_t* buffer, size_t* length);
+  ecr_status readWith(Reader reader);
+
  private:
-  std::string tid;
-  uint8_t rawTid[8] = {};
+  std::string id;
+  uint8_t raw[Size] = {};
 };
 
-class MidExtractor : public ExtractorWithReadingTerminalInfo {
+class TidExtractor : public ExtractorWithReadingIdentifier<8> {
  public:
-  void handlePresentData() override;
-  void handleReadingDataError(ecr_status status) override;
-  ecr_status tryToReadData() override;
+  ecr_status tryToReadData() override { return readWith(ecr_readTerminalId); }
+  const char* getDataTypeName() const override { return "terminal ID"; }
+};
+
+class MidExtractor : public ExtractorWithReadingIdentifier<15> {
+ public:
+  ecr_status tryToReadData() override { return readWith(ecr_readMerchantId); }
   const char* getDataTypeName() const override { return "merchant ID"; }
-
-  // The merchant ID, empty when it cannot be had.
-  std::string getData(EcrCtx_s* ecr);
-
- private:
-  std::string mid;
-  uint8_t rawMid[15] = {};
 };
 
 // The three address lines as standard left lines; all three or none.
 class AddressExtractor : public ExtractorWithReadingTerminalInfo {
  public:
   void handlePresentData() override;
-  void handleReadingDataError(ecr_status status) override;
   ecr_status tryToReadData() override;
   const char* getDataTypeName() const override { return "terminal address"; }
 

@@ -67,6 +67,29 @@ struct GoldenLine {
   uint32_t pictureType = 0;
 };
 
+// The styles the printouts use.
+inline GoldenLine boldLine(const std::string& text, uint32_t id) {
+  GoldenLine line{text, id};
+  line.bold = true;
+  return line;
+}
+inline GoldenLine bigLine(const std::string& text, uint32_t id) {
+  GoldenLine line{text, id};
+  line.fontSize = PR_FONT_BIG;
+  return line;
+}
+inline GoldenLine bigBoldLine(const std::string& text, uint32_t id) {
+  GoldenLine line = bigLine(text, id);
+  line.bold = true;
+  return line;
+}
+inline GoldenLine pictureLine(uint32_t id, pr_PictureType type) {
+  GoldenLine line{"", id};
+  line.lineType = PR_LINE_PICTURE;
+  line.pictureType = type;
+  return line;
+}
+
 inline bool operator==(const GoldenLine& expected, const pr_Line& line) {
   return expected.text == std::string(line.text) && expected.id == line.id &&
          expected.fontSize == line.fontSize && expected.bold == (line.bold == 1) &&
@@ -79,6 +102,11 @@ inline std::ostream& operator<<(std::ostream& os, const GoldenLine& l) {
   return os << "{id " << l.id << " '" << l.text << "' font " << l.fontSize << (l.bold ? " bold" : "")
             << (l.negative ? " negative" : "") << " type " << l.lineType << " picture "
             << l.pictureType << "}";
+}
+
+inline std::vector<GoldenLine> join(std::vector<GoldenLine> head, const std::vector<GoldenLine>& tail) {
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
 }
 
 // Compares line by line, so a failure names the first lines that differ.

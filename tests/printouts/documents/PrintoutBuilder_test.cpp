@@ -53,13 +53,6 @@ class FrameBuilder : public Layout, public EmptyLine {
 using StandardFrame = FrameBuilder<PrintoutBuilderWithLogos, StandardEmptyLine>;
 using FiscalFrame = FrameBuilder<PrintoutBuilderWithoutLogos, FiscalEmptyLine>;
 
-GoldenLine picture(uint32_t id, pr_PictureType type) {
-  GoldenLine line{"", id};
-  line.lineType = PR_LINE_PICTURE;
-  line.pictureType = type;
-  return line;
-}
-
 class PrintoutBuilderTest : public zq::test::DocumentsTest {
  protected:
   void SetUp() override {
@@ -81,7 +74,7 @@ TEST_F(PrintoutBuilderTest, StandardFrameFromHeaderLogoToFooterLogo) {
   ASSERT_EQ(builder.build(&printout, ecr), PRINTOUT_OK);
   zq::test::expectLines(printout.lines,
                         {
-                            picture(0, PR_PICTURE_HEADER_LOGO),
+                            zq::test::pictureLine(0, PR_PICTURE_HEADER_LOGO),
                             GoldenLine{leftIn("Shop 7", 40), 1},
                             GoldenLine{leftIn("Long St 1", 40), 2},
                             GoldenLine{leftIn("00-950 City", 40), 3},
@@ -89,7 +82,7 @@ TEST_F(PrintoutBuilderTest, StandardFrameFromHeaderLogoToFooterLogo) {
                             GoldenLine{leftIn("", 40), 5},
                             GoldenLine{apartIn("DATA: 08.12.2026", "GODZINA: 14:05:09", 40), 6},
                             GoldenLine{leftIn("FOOTER", 40), 7},
-                            picture(8, PR_PICTURE_FOOTER_LOGO),
+                            zq::test::pictureLine(8, PR_PICTURE_FOOTER_LOGO),
                         });
   EXPECT_EQ(printout.nextLine, 0u);
   EXPECT_EQ(busCount("Generate frame printout"), 1u);
