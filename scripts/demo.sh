@@ -35,5 +35,5 @@ echo "== a purchase against the simulated terminal"
 cd build/demo
 LOG4C_RCPATH="$root/config" "$root/examples/run_against_simulator.sh" \
   "$root/build/simulator/tests/support/zq_terminal_simulator" ./ecr_purchase \
-  "$root/examples/purchase.script"
+  "$root/examples/purchase.script" "$root/examples/receipt.script"
 echo "== done; the library's log files are in build/demo/logs"
