@@ -35,5 +35,5 @@ read -r -a flags <<<"$(pkg-config --cflags --libs zumbrajni)"
 cd "$out"
 for host in cmake/ecr_purchase ecr_purchase; do
   echo "-- a purchase by $host against the simulated terminal"
-  "$here/run_against_simulator.sh" "$simulator" "./$host" "$here/purchase.script"
+  "$here/run_against_simulator.sh" "$simulator" "./$host" "$here/purchase.script" "$here/receipt.script"
 done

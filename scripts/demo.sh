@@ -3,7 +3,7 @@
 # installs it into build/stage, builds the simulated terminal, builds the
 # example host examples/ecr_purchase.c against that installation alone (with
 # its CMake package and with its pkg-config file), and runs a card purchase
-# with each against the simulated terminal.
+# with each against the simulated terminal, printing its receipt.
 #
 # To drive a real terminal instead, give the example built here the
 # terminal's address, port and the amount:
@@ -26,7 +26,8 @@ cmake --build build/simulator -j "$(nproc)" --target zq_terminal_simulator
 echo "== the example host, against the installation alone, and a purchase with it"
 # Built once with the CMake package and once with pkg-config. The library's
 # own log goes to build/demo/logs (config/log4crc); the example prints what
-# the terminal asks and the outcome.
+# the terminal asks, the outcome and the merchant and customer copies of the
+# receipt (its Windows-1250 lines shown as UTF-8).
 mkdir -p build/demo/logs
 LOG4C_RCPATH="$root/config" examples/host_against_installation.sh build/stage build/demo \
   "$root/build/simulator/tests/support/zq_terminal_simulator"
