@@ -21,7 +21,6 @@ inline jint statusOf(ecr_status status) { return static_cast<jint>(status); }
 
 // ---- Java numbers as the library takes them ----
 
-inline std::uint32_t asUnsigned(jint value) { return static_cast<std::uint32_t>(value); }
 // Ports are 16 bits: 70000 is port 4464.
 inline std::uint16_t low16Bits(jint value) { return static_cast<std::uint16_t>(value & 0xFFFF); }
 // Indexes and type bytes are 8 bits.
@@ -34,7 +33,6 @@ inline std::size_t signExtended(jint value) {
 inline std::uint32_t requestMode(jint mode) {
   return mode == 0 || mode == 1 ? asUnsigned(mode) : 2u;
 }
-inline bool asBool(jboolean value) { return value != JNI_FALSE; }
 
 // A Java int that becomes an enumeration of the library: a number outside
 // first..last is no value of it, so it is refused (and logged with `what`)
