@@ -196,6 +196,15 @@ public final class PrintoutMethodsTest {
             String text = receipt(false);
             check(text.contains("ZAKUP") && text.contains("KWOTA"), "no phrase changed by " + c[0]);
         }
+        // Every text is held at once: many more than a native method's 16
+        // local references.
+        int[] unusedIds = new int[40];
+        byte[][] unusedTexts = new byte[40][];
+        for (int i = 0; i < unusedIds.length; i++) {
+            unusedIds[i] = 1000 + i;
+            unusedTexts[i] = phrase("PHRASE " + i);
+        }
+        checkEquals(OK, setupDictionary(unusedIds, unusedTexts), "setupDictionary of 40 phrases");
         checkEquals(OK, setupDictionary(new int[] {PR_DICT_SALE, PR_DICT_AMOUNT}, good), "setupDictionary");
         String text = receipt(false);
         check(text.contains("SALE") && text.contains("AMOUNT"), "both phrases set: " + text);
