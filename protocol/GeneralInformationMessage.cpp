@@ -25,13 +25,15 @@ bool GeneralInformationMessage::buildMessageSpecificPart() {
 }
 
 bool GeneralInformationMessage::parseMessageSpecificPart() {
-  maintenanceCtx.clearTerminalInformation();
+  // Read and checked whole first: a reply that fails keeps the information
+  // of the last one that did not.
   std::string text;
   if (!extractString(text)) {
     logDevError("Unable to extract terminal information");
     return false;
   }
   if (text.empty()) {
+    maintenanceCtx.clearTerminalInformation();
     logDevDebug("Terminal information not available");
     return true;
   }
@@ -43,6 +45,7 @@ bool GeneralInformationMessage::parseMessageSpecificPart() {
     logDevError("Invalid terminal data aquired: %s", text.c_str());
     return false;
   }
+  maintenanceCtx.clearTerminalInformation();
   maintenanceCtx.setAddress(utils::asciiToVector(fields[0]), utils::asciiToVector(fields[1]),
                             utils::asciiToVector(fields[2]));
   maintenanceCtx.setMid(utils::asciiToVector(fields[3]));
