@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <stdexcept>
 
 namespace zq::test {
@@ -21,6 +23,12 @@ constexpr uint8_t kStx = 0x02;
 constexpr uint8_t kEtx = 0x03;
 constexpr uint8_t kEot = 0x04;
 constexpr uint8_t kNak = 0x15;
+
+double realTimeNow() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 std::string hex(const std::vector<uint8_t>& bytes) {
   std::string text;
@@ -112,6 +120,16 @@ size_t LoopbackPeer::stepsDone() const {
   return stepsDone_;
 }
 
+std::vector<double> LoopbackPeer::answerTimes() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return answerTimes_;
+}
+
+bool LoopbackPeer::stopping() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return stop_;
+}
+
 template <typename Predicate>
 bool LoopbackPeer::waitUntil(Predicate predicate, int timeoutMs) const {
   std::unique_lock<std::mutex> lock(mutex_);
@@ -172,6 +190,8 @@ void LoopbackPeer::acceptClient() {
   // arrive later than the short time-outs the tests use.
   const int on = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  // The kernel's arrival time of each request, for answerTimes().
+  ::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
   // One terminal, one connection: a new one means the library has reconnected.
   if (clientFd_ >= 0) closeClient();
   clientFd_ = fd;
@@ -193,11 +213,25 @@ void LoopbackPeer::closeClient() {
 
 void LoopbackPeer::readClient() {
   uint8_t chunk[512];
-  const ssize_t count = ::recv(clientFd_, chunk, sizeof chunk, 0);
+  iovec part{chunk, sizeof chunk};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+  msghdr message{};
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  const ssize_t count = ::recvmsg(clientFd_, &message, 0);
   if (count <= 0) {
     if (count < 0 && errno == EINTR) return;
     closeClient();
     return;
+  }
+  for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+    if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+      timespec arrival{};
+      std::memcpy(&arrival, CMSG_DATA(c), sizeof arrival);
+      lastArrival_ = static_cast<double>(arrival.tv_sec) + static_cast<double>(arrival.tv_nsec) * 1e-9;
+    }
   }
   pending_.insert(pending_.end(), chunk, chunk + count);
   {
@@ -251,6 +285,8 @@ void LoopbackPeer::cutFrames() {
 }
 
 void LoopbackPeer::perform(const PeerStep& step) {
+  bool connected = step.floodMs <= 0 || step.flood.empty() || sendFlood(step.flood, step.floodMs);
+
   std::vector<uint8_t> wire = step.strayBefore;
   if (step.nakBefore) wire.push_back(kNak);
   if (!step.silent) {
@@ -261,26 +297,65 @@ void LoopbackPeer::perform(const PeerStep& step) {
   if (step.eotAfter) wire.push_back(kEot);
   wire.insert(wire.end(), step.rawAfter.begin(), step.rawAfter.end());
 
-  if (step.splitChunk == 0) {
-    sendAll(wire.data(), wire.size());
+  // A drip is a split into single bytes.
+  const size_t piece = step.dripMs > 0 ? 1 : step.splitChunk;
+  const int pauseMs = step.dripMs > 0 ? step.dripMs : step.splitPauseMs;
+  if (piece == 0) {
+    connected = connected && sendAll(wire.data(), wire.size());
   } else {
-    for (size_t offset = 0; offset < wire.size(); offset += step.splitChunk) {
-      if (offset > 0) std::this_thread::sleep_for(std::chrono::milliseconds(step.splitPauseMs));
-      const size_t length = std::min(step.splitChunk, wire.size() - offset);
-      sendAll(wire.data() + offset, length);
+    for (size_t offset = 0; connected && offset < wire.size(); offset += piece) {
+      if (offset > 0 && !pause(pauseMs)) connected = false;
+      const size_t length = std::min(piece, wire.size() - offset);
+      connected = connected && sendAll(wire.data() + offset, length);
     }
   }
-  if (step.dropAfter && clientFd_ >= 0) closeClient();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    answerTimes_.push_back(lastArrival_ > 0 ? (realTimeNow() - lastArrival_) * 1000.0 : -1.0);
+  }
+  if ((!connected || step.dropAfter) && clientFd_ >= 0) closeClient();
 }
 
-void LoopbackPeer::sendAll(const uint8_t* data, size_t length) {
+bool LoopbackPeer::sendAll(const uint8_t* data, size_t length) {
   while (length > 0 && clientFd_ >= 0) {
     const ssize_t sent = ::send(clientFd_, data, length, MSG_NOSIGNAL);
     if (sent < 0 && errno == EINTR) continue;
-    if (sent <= 0) return;
+    if (sent <= 0) return false;
     data += sent;
     length -= static_cast<size_t>(sent);
   }
+  return clientFd_ >= 0;
+}
+
+bool LoopbackPeer::pause(int ms) {
+  // Watches the connection meanwhile: a library that hung up ends the step.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return true;
+    if (stopping()) return false;
+    pollfd watch = {clientFd_, POLLRDHUP, 0};
+    if (::poll(&watch, 1, static_cast<int>(std::min<long>(left.count(), 10))) > 0) return false;
+  }
+}
+
+bool LoopbackPeer::sendFlood(const std::vector<uint8_t>& pattern, int forMs) {
+  // The pattern over and over, as fast as the library takes it, for forMs or
+  // until the library hangs up.
+  std::vector<uint8_t> block;
+  while (block.size() < 4096) block.insert(block.end(), pattern.begin(), pattern.end());
+  size_t start = 0;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(forMs);
+  while (std::chrono::steady_clock::now() < until && !stopping()) {
+    pollfd ready = {clientFd_, POLLOUT | POLLRDHUP, 0};
+    if (::poll(&ready, 1, 10) <= 0) continue;
+    if (ready.revents & (POLLRDHUP | POLLHUP | POLLERR)) return false;
+    const ssize_t sent = ::send(clientFd_, block.data() + start, block.size() - start, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    if (sent <= 0) return false;
+    start = (start + static_cast<size_t>(sent)) % pattern.size();
+  }
+  return true;
 }
 
 }  // namespace zq::test

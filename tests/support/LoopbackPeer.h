@@ -21,6 +21,9 @@
 //
 // Everything the peer records can be read from the test's thread while the
 // peer runs; the wait functions block until a condition holds or a time-out.
+// A step stops sending as soon as the library has closed its connection
+// (as a real line would), so a flood or a drip never outlasts the library's
+// patience by more than a moment.
 #pragma once
 
 #include <condition_variable>
@@ -46,6 +49,8 @@ struct PeerStep {
   std::vector<uint8_t> reply;
 
   // Faults, applied in this order on the wire:
+  std::vector<uint8_t> flood;        // sent over and over before the reply, for floodMs
+  int floodMs = 0;                   // (a terminal that streams bytes that never form a frame)
   std::vector<uint8_t> strayBefore;  // noise sent before the reply
   bool nakBefore = false;            // a NAK before the reply
   bool silent = false;               // no reply frame at all
@@ -54,7 +59,8 @@ struct PeerStep {
   std::vector<uint8_t> rawAfter;     // unframed bytes after the reply (data that follows a frame)
   size_t splitChunk = 0;             // above 0: everything above goes out in pieces of this size
   int splitPauseMs = 30;             // pause between the pieces
-  bool dropAfter = false;            // close the connection once the step is done
+  int dripMs = 0;                    // above 0: everything goes out one byte at a time, this far apart
+  bool dropAfter = false;            // close the connection once the step is done: the terminal hangs up
 };
 
 class LoopbackPeer {
@@ -86,6 +92,11 @@ class LoopbackPeer {
   std::vector<std::string> mismatches() const;
   // Steps used up so far.
   size_t stepsDone() const;
+  // For each step used, the milliseconds from the arrival of its request in
+  // the peer's socket (the kernel's time stamp, so a peer thread that a busy
+  // machine kept waiting is counted too) to the last byte it sent: how late
+  // the terminal was, whatever the library did.
+  std::vector<double> answerTimes() const;
 
   bool waitForConnections(int count, int timeoutMs) const;
   bool waitForClosed(int count, int timeoutMs) const;
@@ -102,7 +113,11 @@ class LoopbackPeer {
   void closeClient();
   void cutFrames();
   void perform(const PeerStep& step);
-  void sendAll(const uint8_t* data, size_t length);
+  // False once the library has closed the connection (or the peer stops).
+  bool sendAll(const uint8_t* data, size_t length);
+  bool sendFlood(const std::vector<uint8_t>& pattern, int forMs);
+  bool pause(int ms);
+  bool stopping() const;
   template <typename Predicate>
   bool waitUntil(Predicate predicate, int timeoutMs) const;
 
@@ -110,6 +125,7 @@ class LoopbackPeer {
   int clientFd_ = -1;
   uint16_t port_ = 0;
   std::vector<uint8_t> pending_;  // bytes of the current connection not yet cut into frames
+  double lastArrival_ = 0;        // kernel time stamp (s, real-time clock) of the latest bytes
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
@@ -122,6 +138,7 @@ class LoopbackPeer {
   std::vector<uint8_t> received_;
   std::vector<std::vector<uint8_t>> requests_;
   std::vector<std::string> mismatches_;
+  std::vector<double> answerTimes_;
 
   std::thread worker_;
 };
