@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "core/Converters.h"
+#include "core/TagNames.h"
+#include "core/Validators.h"
 #include "core/zumbra_log.h"
 
 namespace zq::app::protocols {
@@ -14,14 +16,13 @@ constexpr size_t kInformationFields = 5;
 }  // namespace
 
 bool GeneralInformationMessage::buildMessageSpecificPart() {
-  utils::Optional<unsigned char> index = maintenanceCtx.getTerminalIndex();
-  if (!index.isPresent()) {
-    logDevError("Unable to get terminal index");
-    return false;
-  }
-  addFsToData();
-  data.push_back(*index);
-  return true;
+  // The setter stores one digit, which is the byte the request carries.
+  return addIdentifierToData(
+      maintenanceCtx.getVector(tlv::TAG_TERMINAL_INDEX),
+      [](const unsigned int& index) {
+        return index <= 0xFF && utils::validateTerminalId(static_cast<unsigned char>(index));
+      },
+      "Unable to get terminal index");
 }
 
 bool GeneralInformationMessage::parseMessageSpecificPart() {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/Converters.h"
+#include "core/Validators.h"
 #include "core/zumbra_log.h"
 #include "protocol/CommonMessage.h"
 #include "protocol/TransactionSubCtx.h"
@@ -29,6 +30,12 @@ bool TransactionWithAmount::handleTransactionAmountIfPresent() {
     logDevError("Transaction amount required but missing");
     return false;
   }
+  // A reply's amount replaces the host's, and may be anything the terminal
+  // sent; what the host's setter would refuse never goes out.
+  if (!utils::validateAmount(amount)) {
+    logDevError("Stored transaction amount not accepted, request not built");
+    return false;
+  }
   addFs();
   addBytes(utils::asciiToVector(amount));
   return true;
@@ -36,15 +43,15 @@ bool TransactionWithAmount::handleTransactionAmountIfPresent() {
 
 bool PurchaseTransaction::handleAdditionalInputData() {
   addFs();
-  handleTitle();
+  if (!handleTitle()) return false;
   addFs();
   handleAdditionalRequestData();
   return true;
 }
 
-void PurchaseTransaction::handleTitle() {
+bool PurchaseTransaction::handleTitle() {
   utils::Optional<std::vector<unsigned char>> title = ctx.getTransactionTitle();
-  if (!title.isPresent()) return;
+  if (!title.isPresent()) return true;
   std::vector<unsigned char> bytes = *title;
   if (bytes.size() > kMaxTitleLength) {
     logDevWarn(
@@ -53,9 +60,16 @@ void PurchaseTransaction::handleTitle() {
         static_cast<unsigned>(bytes.size()), static_cast<unsigned>(kMaxTitleLength));
     bytes.resize(kMaxTitleLength);
   }
+  // A reply's title replaces the host's; one the host's setter would refuse
+  // (other than by its length, which the cut mends) never goes out.
+  if (!utils::validateTitle(std::string(bytes.begin(), bytes.end()))) {
+    logDevError("Stored transaction title not accepted, request not built");
+    return false;
+  }
   addBytes(bytes);
   // A title names one request only.
   ctx.removeTransactionTitle();
+  return true;
 }
 
 void PurchaseTransaction::handleAdditionalRequestData() {
@@ -100,7 +114,12 @@ bool PurchaseEvoucherTransaction::handleAdditionalInputData() {
   if (operation.isPresent() && operation->size() == 1) addBytes(*operation);
   addFs();
   utils::Optional<std::vector<unsigned char>> ean = ctx.getEvoucherEan();
-  if (ean.isPresent()) addBytes(*ean);
+  if (!ean.isPresent()) return true;
+  if (!utils::validateEAN(std::string(ean->begin(), ean->end()))) {
+    logDevError("Stored EAN not accepted, request not built");
+    return false;
+  }
+  addBytes(*ean);
   return true;
 }
 

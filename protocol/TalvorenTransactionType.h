@@ -24,12 +24,12 @@ class TalvorenTransactionType {
   // The terminal's number for the kind.
   virtual uint32_t getTransactionTypeNumber() const = 0;
   // Each appends its sub-fields (every one after an FS); false when a value
-  // the kind needs is missing.
+  // the kind needs is missing, or is one the host's setter would refuse.
   virtual bool handleTransactionAmountIfPresent() { return true; }
   virtual bool handleAdditionalInputData() { return true; }
 
   // The terminal number followed by the kind's sub-fields; empty when a
-  // required value is missing, and then nothing may be sent.
+  // required value is missing or refused, and then nothing may be sent.
   std::vector<unsigned char> getTransactionSpecificData();
 
   // The terminal reports a reversal as the reversed kind's number plus this.
@@ -61,7 +61,8 @@ class PurchaseTransaction : public TransactionWithAmount {
   static constexpr size_t kMaxAdditionalDataLength = 2048;
 
  private:
-  void handleTitle();
+  // False when the stored title is one the host could not have set.
+  bool handleTitle();
   void handleAdditionalRequestData();
 };
 

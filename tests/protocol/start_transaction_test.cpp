@@ -133,6 +133,20 @@ const StartCase kCases[] = {
        set(s, TAG_EV_OPERATION_TYPE, "10");
      },
      true, "11" + FS + FS, ""},
+    // Replies replace request values; what the host's setter would refuse
+    // is never sent.
+    {"an amount of 452 digits, as a reply left it, is not sent",
+     [](Session& s) {
+       type(s, ECR_TRANSACTION_PURCHASE);
+       amount(s, Bytes(226, 0x45));
+     },
+     false, "", "Stored transaction amount not accepted, request not built"},
+    {"an EAN of 14 digits is not sent",
+     [](Session& s) {
+       type(s, ECR_TRANSACTION_PURCHASE_EVOUCHER);
+       s.api().setEvoucherEan(bytesOf("59012341234570"));
+     },
+     false, "", "Stored EAN not accepted, request not built"},
     {"no kind stored", [](Session&) {}, false, "", "Transaction type missing"},
     {"kind number out of range", [](Session& s) { type(s, ECR_TRANSACTION_NONE); }, false, "",
      "Transaction type missing"},
