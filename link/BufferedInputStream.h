@@ -30,9 +30,10 @@ class BufferedInputStream {
 
   // A time-out of 0 means the transport's default time-out. A read ends at
   // the latest when the time-out, counted from its start, has passed once
-  // for every try allowed, however the bytes arrive (with a default time-out
-  // of 0 it waits without end). Each receive takes no more than the free
-  // room of the buffer.
+  // for every try allowed (then one look of a millisecond takes what has
+  // arrived by then), however the bytes arrive; with a default time-out of
+  // 0 it waits without end. Each receive takes no more than the free room
+  // of the buffer.
   // Cuts one frame; the transport's retry number of empty receives is allowed.
   comm::CommResult recvFrame(const FrameLocator& locator, uint32_t timeoutMs);
   // The same with exactly one empty receive allowed.

@@ -45,7 +45,9 @@ std::string hex(const std::vector<uint8_t>& bytes) {
 
 LoopbackPeer::LoopbackPeer() : LoopbackPeer(std::vector<PeerStep>()) {}
 
-LoopbackPeer::LoopbackPeer(std::vector<PeerStep> script) : script_(script.begin(), script.end()) {
+LoopbackPeer::LoopbackPeer(std::vector<PeerStep> script) : LoopbackPeer(std::move(script), 0) {}
+
+LoopbackPeer::LoopbackPeer(std::vector<PeerStep> script, uint16_t port) : script_(script.begin(), script.end()) {
   listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
   if (listenFd_ < 0) throw std::runtime_error("loopback peer: socket failed");
   const int on = 1;
@@ -53,7 +55,7 @@ LoopbackPeer::LoopbackPeer(std::vector<PeerStep> script) : script_(script.begin(
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
+  address.sin_port = htons(port);
   socklen_t length = sizeof address;
   if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       ::listen(listenFd_, 4) != 0 ||
@@ -331,7 +333,7 @@ bool LoopbackPeer::pause(int ms) {
   // Watches the connection meanwhile: a library that hung up ends the step.
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
     if (left.count() <= 0) return true;
     if (stopping()) return false;
     pollfd watch = {clientFd_, POLLRDHUP, 0};
@@ -340,20 +342,14 @@ bool LoopbackPeer::pause(int ms) {
 }
 
 bool LoopbackPeer::sendFlood(const std::vector<uint8_t>& pattern, int forMs) {
-  // The pattern over and over, as fast as the library takes it, for forMs or
-  // until the library hangs up.
+  // The pattern over and over, 64 bytes or more every millisecond: a steady
+  // stream in which every receive finds something new, for forMs or until
+  // the library hangs up.
   std::vector<uint8_t> block;
-  while (block.size() < 4096) block.insert(block.end(), pattern.begin(), pattern.end());
-  size_t start = 0;
+  while (block.size() < 64) block.insert(block.end(), pattern.begin(), pattern.end());
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(forMs);
-  while (std::chrono::steady_clock::now() < until && !stopping()) {
-    pollfd ready = {clientFd_, POLLOUT | POLLRDHUP, 0};
-    if (::poll(&ready, 1, 10) <= 0) continue;
-    if (ready.revents & (POLLRDHUP | POLLHUP | POLLERR)) return false;
-    const ssize_t sent = ::send(clientFd_, block.data() + start, block.size() - start, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (sent < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-    if (sent <= 0) return false;
-    start = (start + static_cast<size_t>(sent)) % pattern.size();
+  while (std::chrono::steady_clock::now() < until) {
+    if (!sendAll(block.data(), block.size()) || !pause(1)) return false;
   }
   return true;
 }

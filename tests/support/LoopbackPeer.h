@@ -49,8 +49,8 @@ struct PeerStep {
   std::vector<uint8_t> reply;
 
   // Faults, applied in this order on the wire:
-  std::vector<uint8_t> flood;        // sent over and over before the reply, for floodMs
-  int floodMs = 0;                   // (a terminal that streams bytes that never form a frame)
+  std::vector<uint8_t> flood;        // sent over and over before the reply (64 bytes a millisecond),
+  int floodMs = 0;                   // for floodMs: a terminal streaming bytes that never form a frame
   std::vector<uint8_t> strayBefore;  // noise sent before the reply
   bool nakBefore = false;            // a NAK before the reply
   bool silent = false;               // no reply frame at all
@@ -67,6 +67,9 @@ class LoopbackPeer {
  public:
   LoopbackPeer();
   explicit LoopbackPeer(std::vector<PeerStep> script);
+  // On a given port (0: the system's choice), e.g. the port of a terminal
+  // that was down a moment ago.
+  LoopbackPeer(std::vector<PeerStep> script, uint16_t port);
   ~LoopbackPeer();
   LoopbackPeer(const LoopbackPeer&) = delete;
   LoopbackPeer& operator=(const LoopbackPeer&) = delete;

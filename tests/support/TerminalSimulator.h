@@ -67,6 +67,7 @@ class TerminalSimulator {
 
   TerminalSimulator() = default;
   explicit TerminalSimulator(std::vector<PeerStep> script) : peer_(std::move(script)) {}
+  TerminalSimulator(std::vector<PeerStep> script, uint16_t port) : peer_(std::move(script), port) {}
 
   uint16_t port() const { return peer_.port(); }
   void addStep(PeerStep step) { peer_.addStep(std::move(step)); }
