@@ -127,6 +127,17 @@ std::vector<double> LoopbackPeer::answerTimes() const {
   return answerTimes_;
 }
 
+int LoopbackPeer::lateCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return late_;
+}
+
+bool LoopbackPeer::requestPending() const {
+  uint8_t peek[512];
+  const ssize_t count = ::recv(clientFd_, peek, sizeof peek, MSG_PEEK | MSG_DONTWAIT);
+  return count > 0 && std::find(peek, peek + count, kStx) != peek + count;
+}
+
 bool LoopbackPeer::stopping() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return stop_;
@@ -148,6 +159,17 @@ bool LoopbackPeer::waitForClosed(int count, int timeoutMs) const {
 
 bool LoopbackPeer::waitForReceived(size_t byteCount, int timeoutMs) const {
   return waitUntil([&] { return received_.size() >= byteCount; }, timeoutMs);
+}
+
+bool LoopbackPeer::settle(int timeoutMs) const {
+  // The second idle round from now began after this call: everything sent
+  // before it has been answered or dropped by then.
+  uint64_t seen;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    seen = idleRounds_;
+  }
+  return waitUntil([&] { return idleRounds_ >= seen + 2; }, timeoutMs);
 }
 
 bool LoopbackPeer::waitForSteps(size_t count, int timeoutMs) const {
@@ -178,7 +200,12 @@ void LoopbackPeer::run() {
     pollfd fds[2] = {{listenFd_, POLLIN, 0}, {clientFd_, POLLIN, 0}};
     const nfds_t count = clientFd_ >= 0 ? 2 : 1;
     // A short poll keeps the stop request noticed quickly.
-    if (::poll(fds, count, 10) <= 0) continue;
+    if (::poll(fds, count, 10) <= 0) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++idleRounds_;
+      changed_.notify_all();
+      continue;
+    }
     if (fds[0].revents & POLLIN) acceptClient();
     if (count == 2 && fds[1].revents != 0 && clientFd_ == fds[1].fd) readClient();
   }
@@ -195,7 +222,13 @@ void LoopbackPeer::acceptClient() {
   // The kernel's arrival time of each request, for answerTimes().
   ::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
   // One terminal, one connection: a new one means the library has reconnected.
-  if (clientFd_ >= 0) closeClient();
+  if (clientFd_ >= 0) {
+    if (requestPending()) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++late_;
+    }
+    closeClient();
+  }
   clientFd_ = fd;
   pending_.clear();
   std::lock_guard<std::mutex> lock(mutex_);
@@ -311,11 +344,14 @@ void LoopbackPeer::perform(const PeerStep& step) {
       connected = connected && sendAll(wire.data() + offset, length);
     }
   }
-  {
+  const bool hangUp = connected && step.dropAfter;
+  if (hangUp && requestPending()) {
     std::lock_guard<std::mutex> lock(mutex_);
-    answerTimes_.push_back(lastArrival_ > 0 ? (realTimeNow() - lastArrival_) * 1000.0 : -1.0);
+    ++late_;
   }
-  if ((!connected || step.dropAfter) && clientFd_ >= 0) closeClient();
+  if ((!connected || hangUp) && clientFd_ >= 0) closeClient();
+  std::lock_guard<std::mutex> lock(mutex_);
+  answerTimes_.push_back(lastArrival_ > 0 ? (realTimeNow() - lastArrival_) * 1000.0 : -1.0);
 }
 
 bool LoopbackPeer::sendAll(const uint8_t* data, size_t length) {

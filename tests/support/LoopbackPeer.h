@@ -97,14 +97,24 @@ class LoopbackPeer {
   size_t stepsDone() const;
   // For each step used, the milliseconds from the arrival of its request in
   // the peer's socket (the kernel's time stamp, so a peer thread that a busy
-  // machine kept waiting is counted too) to the last byte it sent: how late
-  // the terminal was, whatever the library did.
+  // machine kept waiting is counted too) to the last byte it sent (to its
+  // hang-up, for dropAfter): how late the terminal was, whatever the library
+  // did.
   std::vector<double> answerTimes() const;
+  // Requests the peer came to too late to answer at all: it found one
+  // unread on a connection the library had already replaced, or hung up
+  // (dropAfter) only after the library's next request had arrived. Neither
+  // is the library's doing; a busy machine kept the peer's thread waiting.
+  int lateCount() const;
 
   bool waitForConnections(int count, int timeoutMs) const;
   bool waitForClosed(int count, int timeoutMs) const;
   bool waitForReceived(size_t byteCount, int timeoutMs) const;
   bool waitForSteps(size_t count, int timeoutMs) const;
+  // Waits until the peer has dealt with everything the library sent so far
+  // (a whole round of its loop found nothing to do): what a late peer does
+  // with it is then recorded, and it cannot use up a later script.
+  bool settle(int timeoutMs) const;
 
   // STX, message, ETX, LRC: what a terminal puts on the wire.
   static std::vector<uint8_t> frame(const std::vector<uint8_t>& message);
@@ -121,6 +131,8 @@ class LoopbackPeer {
   bool sendFlood(const std::vector<uint8_t>& pattern, int forMs);
   bool pause(int ms);
   bool stopping() const;
+  // Whether a frame of the library is waiting unread on the connection.
+  bool requestPending() const;
   template <typename Predicate>
   bool waitUntil(Predicate predicate, int timeoutMs) const;
 
@@ -142,6 +154,8 @@ class LoopbackPeer {
   std::vector<std::vector<uint8_t>> requests_;
   std::vector<std::string> mismatches_;
   std::vector<double> answerTimes_;
+  int late_ = 0;
+  uint64_t idleRounds_ = 0;  // rounds of the worker's loop that found nothing to do
 
   std::thread worker_;
 };

@@ -99,6 +99,7 @@ class TerminalSimulator {
   std::vector<std::string> mismatches() const { return peer_.mismatches(); }
   size_t stepsDone() const { return peer_.stepsDone(); }
   std::vector<double> answerTimes() const { return peer_.answerTimes(); }
+  int lateCount() const { return peer_.lateCount(); }
   int connectionCount() const { return peer_.connectionCount(); }
   int closedCount() const { return peer_.closedCount(); }
 
@@ -110,6 +111,7 @@ class TerminalSimulator {
     return peer_.waitForConnections(count, timeoutMs);
   }
   bool waitForClosed(int count, int timeoutMs) const { return peer_.waitForClosed(count, timeoutMs); }
+  bool settle(int timeoutMs) const { return peer_.settle(timeoutMs); }
 
   LoopbackPeer& peer() { return peer_; }
 
