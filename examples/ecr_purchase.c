@@ -105,6 +105,7 @@ int main(int argc, char** argv) {
    * kind, amount and title, so a second sale must not rely on the first's. */
   ecr_setCashRegisterId(ctx, "1", 1);
   ecr_setTransactionType(ctx, ECR_TRANSACTION_PURCHASE);
+  ecr_setTransactionTitle(ctx, ""); /* none: an empty title clears one a reply left */
   status = ecr_setTransactionAmount(ctx, amount);
   if (status != ECR_OK) printf("ecr_setTransactionAmount(%s) answered %d\n", amount, (int)status);
 

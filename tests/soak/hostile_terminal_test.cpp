@@ -121,6 +121,7 @@ class HostileTerminal : public ::testing::TestWithParam<HostileCase> {
     ASSERT_EQ(ecr_setCashRegisterId(ctx, "1", 1), ECR_OK);
     ASSERT_EQ(ecr_setTransactionType(ctx, ECR_TRANSACTION_PURCHASE), ECR_OK);
     ASSERT_EQ(ecr_setTransactionAmount(ctx, PurchaseDetails().amount.c_str()), ECR_OK);
+    ASSERT_EQ(ecr_setTransactionTitle(ctx, ""), ECR_OK);
   }
 
   ecr_status timedStart(Clock::duration& took) {

@@ -7,8 +7,8 @@
 // whole run, so whatever a fault leaves behind (buffered bytes, a dead
 // socket, half-read data, values a reply stored) meets the next transaction.
 //
-// The host sets the kind and the amount before every transaction, as a
-// host must (replies replace them). Every call must answer one of the codes
+// The host sets the kind, the amount and an empty title before every
+// transaction, as a host must (replies replace them). Every call must answer one of the codes
 // of its command within the time-outs of its exchanges; every request the
 // library sends, faulty transactions included, must be one the host's
 // purchase asks for; a transaction with a fault the library recovers from
@@ -403,10 +403,12 @@ TEST_P(SoakTest, PurchasesSurviveRandomLineAndTerminalFaults) {
     const int lateBefore = terminal.lateCount();
     for (const PeerStep& step : script) terminal.addStep(step);
 
-    // Replies replace the kind and the amount; the host sets them every time.
+    // Replies replace the kind, the amount and the title; the host sets
+    // them every time (an empty title: this host uses none).
     ASSERT_EQ(ecr_setCashRegisterId(ctx, "1", 1), ECR_OK);
     ASSERT_EQ(ecr_setTransactionType(ctx, ECR_TRANSACTION_PURCHASE), ECR_OK);
     ASSERT_EQ(ecr_setTransactionAmount(ctx, sale.amount.c_str()), ECR_OK);
+    ASSERT_EQ(ecr_setTransactionTitle(ctx, ""), ECR_OK);
 
     const auto started = std::chrono::steady_clock::now();
     const ecr_status status = ecr_startTransaction(ctx);
