@@ -10,6 +10,7 @@ packages=(
   iso-codes
   clang valgrind
   openjdk-17-jdk-headless
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 )
 
 missing=()

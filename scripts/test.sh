@@ -20,6 +20,9 @@ build_and_test build/plain
 echo "== sanitizer build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build_and_test build/sanitize -DZQ_SANITIZE=ON
+echo "== TPM tools"
+# trustprobe.exe and certmint.dll cross-built with mingw-w64, and their PE checks.
+scripts/build-tpm.sh
 echo "== fuzz targets"
 # A short run of every target on its seed corpus; scripts/fuzz.sh with more
 # seconds a target runs them longer.
