@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Validators.h"
 #include "core/zumbra_log.h"
 
 namespace zq::app::protocols {
@@ -16,7 +17,12 @@ std::vector<unsigned char> CommonMessage::build() {
     logDevError("Cash register ID type missing");
     return {};
   }
-  data.push_back(*cashRegister);
+  const unsigned char cashRegisterByte = *cashRegister;
+  if (!utils::validateNoControlBytes(&cashRegisterByte, 1)) {
+    logDevError("Stored cash register ID not accepted, request not built");
+    return {};
+  }
+  data.push_back(cashRegisterByte);
   if (!buildMessageSpecificPart()) return {};
   return data;
 }

@@ -24,21 +24,32 @@ void TalvorenTransactionType::addBytes(const std::vector<unsigned char>& bytes) 
   data.insert(data.end(), bytes.begin(), bytes.end());
 }
 
+bool TalvorenTransactionType::addAccepted(const std::vector<unsigned char>& value,
+                                          bool (*accepted)(const std::string&), const char* name) {
+  // Replies replace some request values, and ecr_setTag stores anything:
+  // what the host's setter would refuse never goes out.
+  if (!accepted(std::string(value.begin(), value.end()))) {
+    logDevError("Stored %s not accepted, request not built", name);
+    return false;
+  }
+  addBytes(value);
+  return true;
+}
+
+namespace {
+
+bool sequenceNumberAccepted(const std::string& number) { return utils::validateNoControlBytes(number); }
+
+}  // namespace
+
 bool TransactionWithAmount::handleTransactionAmountIfPresent() {
   const std::string amount = ctx.getTransactionAmount();
   if (amount.empty()) {
     logDevError("Transaction amount required but missing");
     return false;
   }
-  // A reply's amount replaces the host's, and may be anything the terminal
-  // sent; what the host's setter would refuse never goes out.
-  if (!utils::validateAmount(amount)) {
-    logDevError("Stored transaction amount not accepted, request not built");
-    return false;
-  }
   addFs();
-  addBytes(utils::asciiToVector(amount));
-  return true;
+  return addAccepted(utils::asciiToVector(amount), utils::validateAmount, "transaction amount");
 }
 
 bool PurchaseTransaction::handleAdditionalInputData() {
@@ -60,13 +71,8 @@ bool PurchaseTransaction::handleTitle() {
         static_cast<unsigned>(bytes.size()), static_cast<unsigned>(kMaxTitleLength));
     bytes.resize(kMaxTitleLength);
   }
-  // A reply's title replaces the host's; one the host's setter would refuse
-  // (other than by its length, which the cut mends) never goes out.
-  if (!utils::validateTitle(std::string(bytes.begin(), bytes.end()))) {
-    logDevError("Stored transaction title not accepted, request not built");
-    return false;
-  }
-  addBytes(bytes);
+  // The cut mends a length the setter would refuse, nothing else.
+  if (!addAccepted(bytes, utils::validateTitle, "transaction title")) return false;
   // A title names one request only.
   ctx.removeTransactionTitle();
   return true;
@@ -94,17 +100,14 @@ bool CompletionTransaction::handleAdditionalInputData() {
     logDevError("Sequence number of transaction to complete required but missing");
     return false;
   }
-  addBytes(*sequence);
-  return true;
+  return addAccepted(*sequence, sequenceNumberAccepted, "sequence number to complete");
 }
 
 bool ReversalTransaction::handleAdditionalInputData() {
   utils::Optional<std::vector<unsigned char>> sequence = ctx.getSequenceNumberToReverse();
-  if (sequence.isPresent()) {
-    addFs();
-    addBytes(*sequence);
-  }
-  return true;
+  if (!sequence.isPresent()) return true;
+  addFs();
+  return addAccepted(*sequence, sequenceNumberAccepted, "sequence number to reverse");
 }
 
 bool PurchaseEvoucherTransaction::handleAdditionalInputData() {
@@ -114,13 +117,7 @@ bool PurchaseEvoucherTransaction::handleAdditionalInputData() {
   if (operation.isPresent() && operation->size() == 1) addBytes(*operation);
   addFs();
   utils::Optional<std::vector<unsigned char>> ean = ctx.getEvoucherEan();
-  if (!ean.isPresent()) return true;
-  if (!utils::validateEAN(std::string(ean->begin(), ean->end()))) {
-    logDevError("Stored EAN not accepted, request not built");
-    return false;
-  }
-  addBytes(*ean);
-  return true;
+  return !ean.isPresent() || addAccepted(*ean, utils::validateEAN, "EAN");
 }
 
 }  // namespace zq::app::protocols

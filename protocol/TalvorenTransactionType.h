@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace zq::app::protocols {
@@ -38,6 +39,10 @@ class TalvorenTransactionType {
  protected:
   void addFs();
   void addBytes(const std::vector<unsigned char>& bytes);
+  // Appends a stored value when the check of its setter would take it;
+  // otherwise logs the refusal (naming the value) and answers false.
+  bool addAccepted(const std::vector<unsigned char>& value, bool (*accepted)(const std::string&),
+                   const char* name);
 
   TransactionSubCtx& ctx;
   std::vector<unsigned char> data;
