@@ -24,6 +24,7 @@ public final class EcrPurchase {
     // Time-out of every exchange with the terminal, in milliseconds.
     private static final int LINK_TIMEOUT_MS = 30000;
     private static final int ECR_OK = 0;
+    private static final int ECR_COMM_ERROR = 3;
     private static final int TRANSACTION_ACCEPTED = 0;
     // Texts for people come from the library as Windows-1250 bytes.
     private static final Charset TERMINAL_TEXT = Charset.forName("windows-1250");
@@ -164,7 +165,10 @@ public final class EcrPurchase {
         NativeEcrPaymentTerminal.setProtocol(0);  // 0: the Talvoren protocol
         System.out.println("connecting to " + address + ":" + port);
         status = NativeEcrPaymentTerminal.setTcpIpLink(address, port, LINK_TIMEOUT_MS);
-        if (status != ECR_OK) {
+        if (status == ECR_COMM_ERROR) {
+            // The link is set but not connected: every command connects first.
+            System.out.println("terminal not reachable yet; the purchase connects again");
+        } else if (status != ECR_OK) {
             System.out.println("setTcpIpLink failed: " + status);
             NativeEcrPaymentTerminal.cleanup();
             System.exit(1);
@@ -172,8 +176,12 @@ public final class EcrPurchase {
         if (new Host().register() != 0) System.out.println("register failed: some callbacks stay at their defaults");
 
         // The request: which cash register asks, what it asks, for how much.
+        // Set before every transaction: the terminal's replies replace the
+        // stored kind, amount and title, so a second sale must not rely on
+        // the first's.
         NativeEcrPaymentTerminal.setCashRegisterId("1");
         NativeEcrPaymentTerminal.setTransactionType(0);  // purchase
+        NativeEcrPaymentTerminal.setTransactionTitle("");  // none: an empty title clears one a reply left
         status = NativeEcrPaymentTerminal.setTransactionAmount(amount);
         if (status != ECR_OK) System.out.println("setTransactionAmount(" + amount + ") answered " + status);
 
