@@ -10,6 +10,7 @@ packages=(
   iso-codes
   clang valgrind
   openjdk-17-jdk-headless
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 dpkg-dev wine64
 )
 
 missing=()
