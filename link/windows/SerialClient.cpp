@@ -12,7 +12,9 @@ static_assert(sizeof(DWORD) == sizeof(uint32_t), "Win32 counts are 32 bits");
 
 SerialClient::SerialClient(const std::string& portName_, comm_SerialDataMode dataMode_,
                            comm_SerialBaudrate baudrate_, uint32_t timeoutMs)
-    : Win32SerialClient(portName_, dataMode_, baudrate_, timeoutMs), handle(INVALID_HANDLE_VALUE), portState() {}
+    : Win32SerialClient(portName_, dataMode_, baudrate_, timeoutMs),
+      handle(INVALID_HANDLE_VALUE),
+      portState() {}
 
 SerialClient::~SerialClient() { close(); }
 
@@ -25,7 +27,8 @@ void SerialClient::closeInternal() {
 }
 
 void SerialClient::createFile(const std::string& deviceName) {
-  handle = ::CreateFileA(deviceName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  handle =
+      ::CreateFileA(deviceName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 bool SerialClient::getCommState(CommLineSettings& line) {

@@ -10,7 +10,9 @@ namespace zq::app::comm {
 
 namespace {
 
-int toSocketLength(size_t length) { return length > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(length); }
+int toSocketLength(size_t length) {
+  return length > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(length);
+}
 
 }  // namespace
 
@@ -60,6 +62,13 @@ CommResult TcpClient::prepareSocket() {
     return createCommResultWithError(errors::DEVICE_SOCKET_INVALID, "Invalid socket");
   }
   sock = created;
+  // Frames are written whole, so nothing is gained by holding a small write
+  // back; with Nagle's algorithm on, a request written right after a NAK
+  // waits for the terminal's delayed acknowledgement of the NAK.
+  const BOOL on = TRUE;
+  if (::setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on) != 0) {
+    logCommWarn("Unable to switch off Nagle's algorithm, error %d", ::WSAGetLastError());
+  }
   return CommResult(CommResult::DEVICE_OK);
 }
 

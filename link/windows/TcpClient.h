@@ -1,5 +1,6 @@
 // TCP client of the Windows build: one IPv4 stream socket per connection over
-// WinSock 2.2, which each connection starts and cleans up for itself.
+// WinSock 2.2, which each connection starts and cleans up for itself; no
+// keep-alive, no send time-out, no delay of small writes.
 #pragma once
 
 // WinSock 2 before anything that could bring in the old winsock.h.

@@ -56,7 +56,8 @@ class Win32SerialClient : public SerialClientInterface {
   static std::string deviceName(const std::string& portName);
   // Character format and speed on the control block; a data mode or speed
   // index the client does not know keeps what the port had.
-  static void configureLine(CommLineSettings& line, comm_SerialDataMode dataMode, comm_SerialBaudrate baudrate);
+  static void configureLine(CommLineSettings& line, comm_SerialDataMode dataMode,
+                            comm_SerialBaudrate baudrate);
   // Whether more than timeoutMs ticks have passed since startTick, also when
   // the 32-bit tick count wrapped in between (every 49.7 days).
   static bool tickPassed(uint32_t now, uint32_t startTick, uint32_t timeoutMs);

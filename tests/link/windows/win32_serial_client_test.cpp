@@ -29,9 +29,9 @@ const CommResult kWriteTimeout(CommResult::DEVICE_ERROR, errors::DEVICE_SEND_ERR
 // duration lasts as long as the port's total read time-out.
 struct Call {
   bool ok = true;
-  Bytes bytes;             // bytes read
-  uint32_t count = 0;      // bytes reported written
-  int64_t lastsMs = -1;    // -1: the port's time-out
+  Bytes bytes;           // bytes read
+  uint32_t count = 0;    // bytes reported written
+  int64_t lastsMs = -1;  // -1: the port's time-out
 };
 
 Call bytesRead(Bytes bytes, int64_t lastsMs = 5) { return Call{true, std::move(bytes), 0, lastsMs}; }
@@ -87,7 +87,8 @@ class ScriptedPort : public Win32SerialClient {
   }
   bool readFile(uint8_t* buffer, uint32_t length, uint32_t& count) override {
     const Call call = next();
-    const uint32_t wholeWait = portTimeouts.readTotalTimeoutMultiplier * length + portTimeouts.readTotalTimeoutConstant;
+    const uint32_t wholeWait =
+        portTimeouts.readTotalTimeoutMultiplier * length + portTimeouts.readTotalTimeoutConstant;
     now += static_cast<uint32_t>(call.lastsMs < 0 ? wholeWait : call.lastsMs);
     count = static_cast<uint32_t>(call.bytes.size());
     std::copy(call.bytes.begin(), call.bytes.begin() + std::min<size_t>(call.bytes.size(), length), buffer);
@@ -159,7 +160,8 @@ TEST(Win32SerialClient, OpenAppliesTheLineSettingsOverThePortsOwn) {
 TEST(Win32SerialClient, OpenFailsOnlyWhenThePortCannotBeOpened) {
   ScriptedPort missing(100);
   missing.opens = false;
-  EXPECT_EQ(missing.open(), CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "COM open error"));
+  EXPECT_EQ(missing.open(),
+            CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "COM open error"));
   EXPECT_FALSE(missing.isOpen());
 
   // Settings that cannot be read are left alone, and the port still counts as open.
@@ -301,8 +303,10 @@ TEST(Win32SerialClient, ASendWritesEveryByteOnceBeforeItsDeadline) {
 TEST(Win32SerialClient, AClosedPortRefusesToSendOrReceive) {
   ScriptedPort port(100);
   Bytes data{9};
-  EXPECT_EQ(port.send({1}), CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_SEND_ERROR, "COM port closed"));
-  EXPECT_EQ(port.recv(data), CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "COM port closed"));
+  EXPECT_EQ(port.send({1}),
+            CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_SEND_ERROR, "COM port closed"));
+  EXPECT_EQ(port.recv(data),
+            CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "COM port closed"));
   EXPECT_EQ(data, Bytes{9});
   EXPECT_EQ(port.calls, 0);
 }

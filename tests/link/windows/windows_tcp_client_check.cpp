@@ -5,12 +5,14 @@
 //   windows_tcp_client_check <port>
 //
 // Prints a line a check and "N passed, N failed"; exit status 0 when all passed.
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -34,20 +36,27 @@ void check(bool ok, const char* what, const std::string& detail = std::string())
 }
 
 std::string describe(const CommResult& r) {
-  return r.statusToString(r.getStatus()) + "/" + r.errorToString(r.getError()) + " \"" + r.getMessage() + "\"";
+  return r.statusToString(r.getStatus()) + "/" + r.errorToString(r.getError()) + " \"" + r.getMessage() +
+         "\"";
 }
 
 // Milliseconds since an earlier now().
 long long msSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 void checkResult(const CommResult& got, const CommResult& expected, const char* what) {
   check(got == expected, what, got == expected ? std::string() : describe(got));
 }
 
-Bytes frame(const std::string& message) {
-  Bytes data(message.begin(), message.end());
+// STX, the fields joined by FS, ETX, LRC.
+Bytes frame(std::initializer_list<const char*> fields) {
+  Bytes data;
+  for (const char* field : fields) {
+    if (!data.empty()) data.push_back(0x1C);
+    data.insert(data.end(), field, field + std::strlen(field));
+  }
   zq::app::link::StxEtxLinkLayer().build(data);
   return data;
 }
@@ -59,21 +68,22 @@ void exchangeWithTheTerminal(uint16_t port) {
   TcpClient client("127.0.0.1", port, 2000);
   checkResult(client.open(), kOk, "connects to the terminal");
 
-  const Bytes status = frame("20\x1C" "1");
+  const Bytes status = frame({"20", "1"});
   Bytes reply;
   checkResult(client.send(status), kOk, "sends a frame");
   checkResult(client.recv(reply), kOk, "receives the reply");
-  check(reply == frame("20\x1C" "0\x1C" "0"), "the reply is the terminal's frame, whole");
+  check(reply == frame({"20", "0", "0"}), "the reply is the terminal's frame, whole");
 
   checkResult(client.send(status), kOk, "sends to a silent terminal");
   const auto before = std::chrono::steady_clock::now();
-  checkResult(client.recv(reply, 300), CommResult(CommResult::DEVICE_TIMEOUT), "a silent terminal is a time-out");
+  checkResult(client.recv(reply, 300), CommResult(CommResult::DEVICE_TIMEOUT),
+              "a silent terminal is a time-out");
   check(reply.empty(), "a time-out brings no bytes");
   check(msSince(before) >= 280, "the time-out is the one asked for", std::to_string(msSince(before)) + " ms");
 
   checkResult(client.send(status), kOk, "sends for a reply of one full chunk");
   checkResult(client.recv(reply), kOk, "WSAETIMEDOUT after a full chunk ends the reply");
-  check(reply == frame("20\x1C" "0\x1C" "0\x1C" "012345") && reply.size() == 16, "the 16-byte reply is whole");
+  check(reply == frame({"20", "0", "0", "012345"}) && reply.size() == 16, "the 16-byte reply is whole");
 
   client.close();
   check(!client.isOpen(), "closes");
@@ -90,7 +100,8 @@ void refusedConnections() {
   check(!named.isOpen(), "so the client stays closed");
 
   TcpClient neverOpened("127.0.0.1", 5000, 500);
-  checkResult(neverOpened.send({0x06}), CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_SEND_ERROR, "Socket closed"),
+  checkResult(neverOpened.send({0x06}),
+              CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_SEND_ERROR, "Socket closed"),
               "a client never opened refuses to send");
   neverOpened.close();
 }
