@@ -1,6 +1,7 @@
 #include "link/windows/Win32SerialClient.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace zq::app::comm {
@@ -16,50 +17,26 @@ std::string Win32SerialClient::deviceName(const std::string& portName) {
 
 void Win32SerialClient::configureLine(CommLineSettings& line, comm_SerialDataMode mode,
                                       comm_SerialBaudrate baud) {
+  struct CharacterFormat {
+    uint8_t byteSize;
+    uint8_t parity;
+  };
+  // By comm_SerialDataMode: 8N1, 7E1, 7O1, 7N1.
+  static constexpr CharacterFormat kFormats[] = {{8, CommLineSettings::kNoParity},
+                                                 {7, CommLineSettings::kEvenParity},
+                                                 {7, CommLineSettings::kOddParity},
+                                                 {7, CommLineSettings::kNoParity}};
+  // By comm_SerialBaudrate. Windows drivers take 56000 baud as it is, unlike Linux.
+  static constexpr uint32_t kBaudRates[] = {9600, 19200, 38400, 56000, 57600, 115200};
+
   line.stopBits = CommLineSettings::kOneStopBit;
-  switch (mode) {
-    case COMM_8N1:
-      line.byteSize = 8;
-      line.parity = CommLineSettings::kNoParity;
-      break;
-    case COMM_7E1:
-      line.byteSize = 7;
-      line.parity = CommLineSettings::kEvenParity;
-      break;
-    case COMM_7O1:
-      line.byteSize = 7;
-      line.parity = CommLineSettings::kOddParity;
-      break;
-    case COMM_7N1:
-      line.byteSize = 7;
-      line.parity = CommLineSettings::kNoParity;
-      break;
-    default:
-      break;
+  const auto modeIndex = static_cast<size_t>(mode);
+  if (modeIndex < std::size(kFormats)) {
+    line.byteSize = kFormats[modeIndex].byteSize;
+    line.parity = kFormats[modeIndex].parity;
   }
-  // Windows drivers take 56000 baud as it is, unlike Linux.
-  switch (baud) {
-    case COMM_BAUD_9600:
-      line.baudRate = 9600;
-      break;
-    case COMM_BAUD_19200:
-      line.baudRate = 19200;
-      break;
-    case COMM_BAUD_38400:
-      line.baudRate = 38400;
-      break;
-    case COMM_BAUD_56000:
-      line.baudRate = 56000;
-      break;
-    case COMM_BAUD_57600:
-      line.baudRate = 57600;
-      break;
-    case COMM_BAUD_115200:
-      line.baudRate = 115200;
-      break;
-    default:
-      break;
-  }
+  const auto baudIndex = static_cast<size_t>(baud);
+  if (baudIndex < std::size(kBaudRates)) line.baudRate = kBaudRates[baudIndex];
   // The terminal's frames are binary: XON and XOFF are data bytes.
   line.outX = false;
   line.inX = false;

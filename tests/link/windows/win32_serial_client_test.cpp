@@ -140,6 +140,7 @@ TEST(Win32SerialClient, OpenAppliesTheLineSettingsOverThePortsOwn) {
       {COMM_8N1, COMM_BAUD_115200, 8, CommLineSettings::kNoParity, 115200},
       // Values the client does not know keep what the port had.
       {static_cast<comm_SerialDataMode>(4), static_cast<comm_SerialBaudrate>(6), 6, 4, 4800},
+      {static_cast<comm_SerialDataMode>(-1), static_cast<comm_SerialBaudrate>(-1), 6, 4, 4800},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "mode " << c.mode << ", baud index " << c.baud);
