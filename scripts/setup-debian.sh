@@ -10,7 +10,8 @@ packages=(
   iso-codes
   clang valgrind
   openjdk-17-jdk-headless
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 dpkg-dev wine64
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  dpkg-dev wine64
 )
 
 missing=()

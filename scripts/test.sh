@@ -20,6 +20,9 @@ build_and_test build/plain
 echo "== sanitizer build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build_and_test build/sanitize -DZQ_SANITIZE=ON
+echo "== TPM tools"
+# trustprobe.exe and certmint.dll cross-built with mingw-w64, and their PE checks.
+scripts/build-tpm.sh
 echo "== Windows DLL"
 # Cross-built with mingw-w64, checked against the Linux build's Java entry
 # points, and run under wine against the simulated terminal.
