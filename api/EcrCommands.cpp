@@ -10,12 +10,13 @@
 #include "core/TagNames.h"
 #include "core/zumbra_log.h"
 
+using zq::app::api::claimedCall;
+using zq::app::api::CtxUse;
 using zq::app::api::notImplementedAfterGuard;
 using zq::app::link::Link;
 using zq::app::protocols::ProtocolInterface;
 using zq::app::protocols::Result;
 using zq::app::tlv::TAG_CONTINUE_PREVIOUS_TRANSACTION;
-using zq::app::utils::guardExport;
 
 namespace {
 
@@ -27,10 +28,9 @@ constexpr uint32_t kReportTimeoutMs = 180000;
 // outcome, map it.
 template <typename Operation>
 ecr_status runCommand(const char* function, EcrCtx_s* ctx, Operation&& operation) noexcept {
-  return guardExport(function, ECR_ERROR, [&]() -> ecr_status {
-    if (!checkContext(ctx)) return ECR_NOT_INITIALIZED;
-    ctx->lastResult = operation(*ctx->protocol, *ctx->link);
-    return resultToStatus(ctx->lastResult);
+  return claimedCall(function, ctx, CtxUse::COMMAND, [&](EcrCtx_s& c) -> ecr_status {
+    c.lastResult = operation(*c.protocol, *c.link);
+    return resultToStatus(c.lastResult);
   });
 }
 
@@ -189,8 +189,7 @@ ecr_status ecr_cmdExchange(EcrCtx_s* ctx, const uint8_t* request, size_t request
   logBusDebug("Exchange raw data:");
   logBusTrace("Outgoing message: ");
   if (request != nullptr) logBusTraceHex(request, requestLength);
-  return guardExport(__func__, ECR_ERROR, [&]() -> ecr_status {
-    if (!checkContext(ctx)) return ECR_NOT_INITIALIZED;
+  return claimedCall(__func__, ctx, CtxUse::COMMAND, [&](EcrCtx_s& c) -> ecr_status {
     // Nothing to send from, or nowhere to put the reply: refused before the
     // terminal is disturbed; lastResult keeps the previous command's outcome.
     if ((request == nullptr && requestLength != 0) || responseLength == nullptr ||
@@ -198,9 +197,8 @@ ecr_status ecr_cmdExchange(EcrCtx_s* ctx, const uint8_t* request, size_t request
       logBusError("NULL pointer provided");
       return ECR_INVALID_ARGUMENT;
     }
-    ctx->lastResult =
-        ctx->protocol->passThroughMessage(*ctx->link, request, requestLength, response, responseLength);
-    return resultToStatus(ctx->lastResult);
+    c.lastResult = c.protocol->passThroughMessage(*c.link, request, requestLength, response, responseLength);
+    return resultToStatus(c.lastResult);
   });
 }
 

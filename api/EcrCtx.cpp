@@ -16,6 +16,35 @@ void EcrCtx_s::logInitializationStatus() const {
   logBusDebug("Protocol status: %s", protocol ? "initialized" : "uninitialized");
 }
 
+namespace zq::app::api {
+
+EcrCtxClaim::EcrCtxClaim(EcrCtx_s* ctx, CtxUse use) : ctx_(ctx) {
+  if (ctx_ == nullptr) return;
+  const std::thread::id self = std::this_thread::get_id();
+  std::thread::id holder;
+  if (ctx_->user.compare_exchange_strong(holder, self, std::memory_order_acquire)) {
+    ctx_->nesting = 1;
+    ctx_->heldFor = use;
+    return;
+  }
+  // A setter or reader from a callback of this thread's own command (or
+  // inside another setter or reader) runs; anything else would change the
+  // context under the call that holds it.
+  if (holder == self && use == CtxUse::SHARED && ctx_->heldFor != CtxUse::REPLACE) {
+    ++ctx_->nesting;
+    return;
+  }
+  logBusError("ECR context busy, call refused");
+  granted_ = false;
+  ctx_ = nullptr;
+}
+
+EcrCtxClaim::~EcrCtxClaim() {
+  if (ctx_ != nullptr && --ctx_->nesting == 0) ctx_->user.store(std::thread::id(), std::memory_order_release);
+}
+
+}  // namespace zq::app::api
+
 bool checkContext(EcrCtx_s* ctx) {
   const bool loggersUp = zq::app::logging::LoggerManager::getInstance().ensureStarted();
   if (ctx == nullptr || !loggersUp) return false;

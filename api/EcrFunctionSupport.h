@@ -11,15 +11,24 @@ namespace zq::app::api {
 // handed to printf.
 inline const char* printable(const char* text) { return text ? text : "(null)"; }
 
-// The guard every terminal function runs first, then the body with the
-// context's protocol; whatever escapes the body becomes ECR_ERROR, never a
-// throw to the host.
+// The claim and the guard every terminal function runs first, then the body
+// with the context; whatever escapes the body becomes ECR_ERROR, never a
+// throw to the host. A context busy with another call answers
+// ECR_INVALID_ARGUMENT before anything else is looked at.
+template <typename Body>
+ecr_status claimedCall(const char* function, EcrCtx_s* ctx, CtxUse use, Body&& body) noexcept {
+  return zq::app::utils::guardExport(function, ECR_ERROR, [&]() -> ecr_status {
+    const EcrCtxClaim claim(ctx, use);
+    if (!claim.granted()) return ECR_INVALID_ARGUMENT;
+    if (!checkContext(ctx)) return ECR_NOT_INITIALIZED;
+    return body(*ctx);
+  });
+}
+
+// Setters and readers: the body gets the context's protocol.
 template <typename Body>
 ecr_status guardedCall(const char* function, EcrCtx_s* ctx, Body&& body) noexcept {
-  return zq::app::utils::guardExport(function, ECR_ERROR, [&]() -> ecr_status {
-    if (!checkContext(ctx)) return ECR_NOT_INITIALIZED;
-    return body(*ctx->protocol);
-  });
+  return claimedCall(function, ctx, CtxUse::SHARED, [&](EcrCtx_s& c) { return body(*c.protocol); });
 }
 
 // A pointer the host left out cannot be read or written.
@@ -32,8 +41,7 @@ inline ecr_status refuseNull() {
 // (ECR_NOT_INITIALIZED) and then answers ECR_NOT_IMPLEMENTED, touching
 // neither the terminal nor the context.
 inline ecr_status notImplementedAfterGuard(EcrCtx_s* ctx, const char* function) noexcept {
-  return zq::app::utils::guardExport(function, ECR_ERROR, [&]() -> ecr_status {
-    if (!checkContext(ctx)) return ECR_NOT_INITIALIZED;
+  return claimedCall(function, ctx, CtxUse::SHARED, [](EcrCtx_s&) -> ecr_status {
     logBusFatal("Not implemented yet");
     return ECR_NOT_IMPLEMENTED;
   });

@@ -15,6 +15,8 @@
 #include "link/TcpClient.h"
 #include "protocol/TalvorenProtocol.h"
 
+using zq::app::api::CtxUse;
+using zq::app::api::EcrCtxClaim;
 using zq::app::api::printable;
 using zq::app::comm::CommResult;
 using zq::app::utils::guardExport;
@@ -82,6 +84,12 @@ void ecr_cleanup(EcrCtx_s** ctx) {
       return;
     }
     EcrCtx_s* old = *ctx;
+    // A context whose command is still running (the host cleans up from a
+    // callback, or from another thread) stays, handle and all: the flow
+    // would go on with a deleted link and protocol.
+    EcrCtxClaim claim(old, CtxUse::REPLACE);
+    if (!claim.granted()) return;
+    claim.forget();
     // The handle goes first: even if tearing down the link failed half-way,
     // the host is never left holding a pointer to a deleted context.
     *ctx = nullptr;
@@ -97,6 +105,8 @@ void ecr_setProtocol(EcrCtx_s* ctx, uint32_t protocolId) {
       logBusError("ECR context not initialized");
       return;
     }
+    const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
+    if (!claim.granted()) return;
     if (protocolId != 0) {
       logBusFatal("Invalid protocol %d", static_cast<int>(protocolId));
       return;
@@ -120,6 +130,8 @@ ecr_status ecr_setTcpIpLink(EcrCtx_s* ctx, const char* address, uint16_t port, u
       logBusError("NULL pointer provided");
       return ECR_INVALID_ARGUMENT;
     }
+    const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
+    if (!claim.granted()) return ECR_INVALID_ARGUMENT;
     const CommResult result =
         installAndOpen(ctx, std::make_unique<zq::app::comm::TcpClient>(address, port, timeoutMs));
     if (!result.isOk()) {
@@ -146,6 +158,8 @@ ecr_status ecr_setSerialLink(EcrCtx_s* ctx, const char* portName, comm_SerialDat
       logBusError("NULL pointer provided");
       return ECR_INVALID_ARGUMENT;
     }
+    const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
+    if (!claim.granted()) return ECR_INVALID_ARGUMENT;
     const CommResult result = installAndOpen(
         ctx, std::make_unique<zq::app::comm::SerialClient>(portName, dataMode, baudrate, timeoutMs));
     if (!result.isOk()) {
@@ -167,6 +181,9 @@ ecr_status ecr_closeConnection(EcrCtx_s* ctx) {
       logBusError("ECR context not initialized");
       return ECR_NOT_INITIALIZED;
     }
+    // Closing under a running command would pull the line from its flow.
+    const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
+    if (!claim.granted()) return ECR_INVALID_ARGUMENT;
     // A context that never had a link is as disconnected as a closed one.
     if (ctx->link) ctx->link->close();
     logBusInfo("Connection closed");
@@ -190,7 +207,8 @@ const char* ecr_getVersion(void) {
 
 void ecr_getLastReturnCode(EcrCtx_s* ctx, uint32_t* code) {
   guardExportVoid("ecr_getLastReturnCode", [&]() {
-    if (checkContext(ctx) && code != nullptr) {
+    const EcrCtxClaim claim(ctx, CtxUse::SHARED);
+    if (claim.granted() && checkContext(ctx) && code != nullptr) {
       *code = static_cast<uint32_t>(ctx->lastResult.getStatus());
       logBusTrace("Last return code: %u", static_cast<unsigned>(*code));
       return;

@@ -46,7 +46,9 @@ ecr_status textSetter(const char* function, EcrCtx_s* ctx, const char* text, Val
   });
 }
 
-bool anyText(const std::string&) { return true; }
+// The identifiers without a format of their own still travel as a field of
+// a request, between FS bytes.
+bool noControlBytes(const std::string& text) { return zq::app::utils::validateNoControlBytes(text); }
 
 Bytes decimalText(uint32_t value) {
   Bytes digits;
@@ -75,16 +77,19 @@ ecr_status idSetter(const char* function, EcrCtx_s* ctx, uint32_t id, Validator&
 // ---- Transaction parameters ----
 
 ecr_status ecr_setTransactionType(EcrCtx_s* ctx, ecr_transactionType type) {
-  logBusTrace("Set transaction type to %d", static_cast<int>(type));
+  // The host may pass any int here; it is looked at as the number it is.
+  const int number = static_cast<int>(type);
+  logBusTrace("Set transaction type to %d", number);
   return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
     // A type without a kind would leave the previous type in place and run
     // the next transaction with it, so it is refused here.
-    const uint32_t number = static_cast<uint32_t>(type);
-    if (number > static_cast<uint32_t>(ECR_TRANSACTION_PURCHASE_EVOUCHER)) {
-      logBusError("Incorrect transaction type %u", static_cast<unsigned>(number));
+    ecr_transactionType kind = ECR_TRANSACTION_NONE;
+    if (!zq::app::utils::enumFromNumber(number, ECR_TRANSACTION_PURCHASE, ECR_TRANSACTION_PURCHASE_EVOUCHER,
+                                        kind)) {
+      logBusError("Incorrect transaction type %d", number);
       return ECR_INVALID_ARGUMENT;
     }
-    protocol.setTransactionType(type);
+    protocol.setTransactionType(kind);
     return ECR_OK;
   });
 }
@@ -122,13 +127,13 @@ ecr_status ecr_setEvoucherEan(EcrCtx_s* ctx, const char* ean) {
 
 ecr_status ecr_setNumberOfTransactionToComplete(EcrCtx_s* ctx, const char* number) {
   logBusTrace("Set number of transaction to complete to %s", printable(number));
-  return textSetter(__func__, ctx, number, anyText, "",
+  return textSetter(__func__, ctx, number, noControlBytes, "Incorrect number of transaction to complete %s",
                     [](ProtocolInterface& p, const std::string& v) { p.setNumberOfTransactionToComplete(v); });
 }
 
 ecr_status ecr_setNumberOfTransactionToReverse(EcrCtx_s* ctx, const char* number) {
   logBusTrace("Set number of transaction to reverse to %s", printable(number));
-  return textSetter(__func__, ctx, number, anyText, "",
+  return textSetter(__func__, ctx, number, noControlBytes, "Incorrect number of transaction to reverse %s",
                     [](ProtocolInterface& p, const std::string& v) { p.setNumberOfTransactionToReverse(v); });
 }
 
@@ -204,7 +209,10 @@ ecr_status ecr_setCashRegisterId(EcrCtx_s* ctx, const char* id, size_t length) {
     if (id == nullptr && length != 0) return refuseNull();
     Bytes copy;
     if (id != nullptr) copy.assign(id, id + length);
-    if (!protocol.setCashRegisterId(copy.data(), copy.size())) {
+    // The byte opens every request after the message id; a control byte of
+    // the link there would end or split each frame.
+    if (!zq::app::utils::validateNoControlBytes(copy.data(), copy.size()) ||
+        !protocol.setCashRegisterId(copy.data(), copy.size())) {
       logBusError("Unable to set cash register ID");
       return ECR_INVALID_ARGUMENT;
     }

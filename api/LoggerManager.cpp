@@ -14,8 +14,13 @@ LoggerManager& LoggerManager::getInstance() {
 LoggerManager::~LoggerManager() { closeLoggers(); }
 
 bool LoggerManager::ensureStarted() {
-  if (started) return true;
-  started = initializeLoggers();
+  if (started.load(std::memory_order_acquire)) return true;
+  // initializeLoggers serialises the start itself: of threads that arrive
+  // together one starts log4c and the others find it running. Only the one
+  // that raises the flag writes the version line.
+  const bool up = initializeLoggers();
+  bool wasStarted = false;
+  if (up && !started.compare_exchange_strong(wasStarted, true, std::memory_order_acq_rel)) return true;
   // Written whether or not the start succeeded: a file appender that did come
   // up still tells which library version failed.
   logDevInfo("Logging started, library version: %d.%d.%d.%d", utils::kVersionMajor, utils::kVersionMinor,
@@ -24,7 +29,7 @@ bool LoggerManager::ensureStarted() {
              utils::kVersionPatch, utils::kVersionBuild);
   logCommInfo("Logging started, library version: %d.%d.%d.%d", utils::kVersionMajor,
               utils::kVersionMinor, utils::kVersionPatch, utils::kVersionBuild);
-  return started;
+  return up;
 }
 
 }  // namespace zq::app::logging

@@ -2,6 +2,8 @@
 // them and stay up until the process ends.
 #pragma once
 
+#include <atomic>
+
 namespace zq::app::logging {
 
 class LoggerManager {
@@ -11,9 +13,10 @@ class LoggerManager {
 
   // Starts the loggers if they are down (and tries again on every call while
   // starting fails), logging the version line after each attempt. True when
-  // they are up.
+  // they are up. Threads that arrive together make one start and one
+  // version line between them.
   bool ensureStarted();
-  bool isStarted() const { return started; }
+  bool isStarted() const { return started.load(std::memory_order_acquire); }
 
   LoggerManager(const LoggerManager&) = delete;
   LoggerManager& operator=(const LoggerManager&) = delete;
@@ -22,7 +25,7 @@ class LoggerManager {
   LoggerManager() = default;
   ~LoggerManager();
 
-  bool started = false;
+  std::atomic<bool> started{false};
 };
 
 }  // namespace zq::app::logging

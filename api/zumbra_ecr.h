@@ -11,7 +11,13 @@
  * with a buffer, it holds the buffer's size on entry and receives the number
  * of bytes written; raw outputs carry no terminating NUL. Text outputs
  * without a length are NUL-terminated and the caller provides room for the
- * longest text (given with each reader). */
+ * longest text (given with each reader).
+ *
+ * Threads: a context serves one thread at a time, and the host serialises
+ * the calls on it; callbacks run on the thread of the call that raised them.
+ * A call that arrives while another runs on the same context is refused with
+ * ECR_INVALID_ARGUMENT, as zumbra_ecr_types.h describes; different contexts
+ * may be used on different threads at once. */
 #ifndef ZUMBRA_ECR_H
 #define ZUMBRA_ECR_H
 
@@ -33,21 +39,27 @@ ZQ_BEGIN_DECLS
 /* Creates a context in *ctx (a non-NULL *ctx is overwritten, not freed).
  * ECR_LOGGER_ERROR when the loggers cannot start. */
 ZQ_API ecr_status ecr_initialize(EcrCtx_s** ctx);
-/* Destroys *ctx (closing its link) and sets it to NULL. */
+/* Destroys *ctx (closing its link) and sets it to NULL. While a call runs on
+ * the context (called from one of its callbacks, or from another thread) it
+ * logs "ECR context busy, call refused" and leaves context and handle alone. */
 ZQ_API void ecr_cleanup(EcrCtx_s** ctx);
 /* Protocol 0 (Talvoren) only; any other id leaves the context unchanged.
- * Setting the protocol again discards all terminal data of the context. */
+ * Setting the protocol again discards all terminal data of the context.
+ * Refused (logged, context unchanged) while a call runs on the context. */
 ZQ_API void ecr_setProtocol(EcrCtx_s* ctx, uint32_t protocolId);
 /* Builds and opens a TCP link to a dotted IPv4 address. A failed open
- * answers ECR_COMM_ERROR and leaves the new, closed link in the context. */
+ * answers ECR_COMM_ERROR and leaves the new, closed link in the context.
+ * ECR_INVALID_ARGUMENT, old link kept, while a call runs on the context. */
 ZQ_API ecr_status ecr_setTcpIpLink(EcrCtx_s* ctx, const char* address, uint16_t port,
                                    uint32_t timeoutMs);
 /* Builds and opens a serial link. A failed open answers ECR_ERROR and leaves
- * the new, closed link in the context. */
+ * the new, closed link in the context. ECR_INVALID_ARGUMENT, old link kept,
+ * while a call runs on the context. */
 ZQ_API ecr_status ecr_setSerialLink(EcrCtx_s* ctx, const char* portName,
                                     comm_SerialDataMode dataMode,
                                     comm_SerialBaudrate baudrate, uint32_t timeoutMs);
-/* Closes the link (EOT first when open); the link stays in the context. */
+/* Closes the link (EOT first when open); the link stays in the context.
+ * ECR_INVALID_ARGUMENT while a call runs on the context. */
 ZQ_API ecr_status ecr_closeConnection(EcrCtx_s* ctx);
 /* The library version as text, valid until the process ends. */
 ZQ_API const char* ecr_getVersion(void);
@@ -57,14 +69,18 @@ ZQ_API void ecr_getLastReturnCode(EcrCtx_s* ctx, uint32_t* code);
 
 /* ---- Transaction parameters ---- */
 
+/* 0 to 12; any other number answers ECR_INVALID_ARGUMENT. */
 ZQ_API ecr_status ecr_setTransactionType(EcrCtx_s* ctx, ecr_transactionType type);
 /* 1 to 12 decimal digits. */
 ZQ_API ecr_status ecr_setTransactionAmount(EcrCtx_s* ctx, const char* amount);
-/* At most 46 bytes. */
+/* At most 46 bytes. Texts that go into a request never hold the link's
+ * control bytes STX, ETX, EOT, ACK, NAK or FS: such a text answers
+ * ECR_INVALID_ARGUMENT (title, additional printout data, the numbers of the
+ * transaction to complete or reverse, the cash register id). */
 ZQ_API ecr_status ecr_setTransactionTitle(EcrCtx_s* ctx, const char* title);
 /* Digits only, not empty. */
 ZQ_API ecr_status ecr_setTransactionBlikCode(EcrCtx_s* ctx, const char* code);
-/* At most 64 bytes. */
+/* At most 64 bytes, no control byte of the link. */
 ZQ_API ecr_status ecr_setAdditionalPrintoutData(EcrCtx_s* ctx, const char* data);
 /* 1 to 13 decimal digits. */
 ZQ_API ecr_status ecr_setEvoucherEan(EcrCtx_s* ctx, const char* ean);
@@ -83,7 +99,7 @@ ZQ_API ecr_status ecr_setTransactionTokenGenerationEnabled(EcrCtx_s* ctx);
 ZQ_API ecr_status ecr_setResetReport(EcrCtx_s* ctx, bool reset);
 /* 0 and 1 as given; any other mode is stored as 2. */
 ZQ_API ecr_status ecr_setHandleTerminalRequests(EcrCtx_s* ctx, uint32_t mode);
-/* Exactly one byte. */
+/* Exactly one byte, not a control byte of the link. */
 ZQ_API ecr_status ecr_setCashRegisterId(EcrCtx_s* ctx, const char* id, size_t length);
 ZQ_API ecr_status ecr_setTag(EcrCtx_s* ctx, TlvTag tag, const uint8_t* value, size_t length);
 ZQ_API ecr_status ecr_setTagToEmpty(EcrCtx_s* ctx, TlvTag tag);
@@ -108,7 +124,11 @@ ZQ_API ecr_status ecr_getTransactionDccAnalysisTotalSummary(EcrCtx_s* ctx);
 ZQ_API ecr_status ecr_generateTransactionAnalysis(EcrCtx_s* ctx);
 ZQ_API ecr_status ecr_getTransactionAnalysisDetails(EcrCtx_s* ctx);
 ZQ_API ecr_status ecr_getTransactionAnalysisSummary(EcrCtx_s* ctx);
-/* Sends the request bytes as they are and returns the terminal's whole reply. */
+/* Sends the request bytes as they are and returns the terminal's whole reply.
+ * A reply longer than *responseLength answers ECR_ERROR and leaves buffer
+ * and length as they were; a malformed reply or a failed exchange answers
+ * ECR_COMM_ERROR; a NULL request or response (with a length) answers
+ * ECR_INVALID_ARGUMENT before anything is sent. */
 ZQ_API ecr_status ecr_cmdExchange(EcrCtx_s* ctx, const uint8_t* request, size_t requestLength,
                                   uint8_t* response, size_t* responseLength);
 ZQ_API ecr_status ecr_cancelTransaction(EcrCtx_s* ctx);

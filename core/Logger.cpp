@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "core/CallbacksManager.h"
@@ -50,6 +51,10 @@ log4c_appender_t* appenderBusInner = nullptr;
 // log4c 1.2.4 crashes when it is initialised again after log4c_fini, so once
 // stopped the facade stays down for the rest of the process.
 bool stoppedForGood = false;
+
+// Start and stop change the handles above and log4c's own tables, neither of
+// which is made for two threads at once.
+std::mutex startStopMutex;
 
 const char* const DASHES = "-------------------------------------------------------------------";
 const char* const HEX_HEADER =
@@ -285,6 +290,7 @@ log4c_appender_t* attachInnerAppender(log4c_category_t* category, const char* na
 namespace zq::app::logging {
 
 bool initializeLoggers() {
+  std::unique_lock<std::mutex> lock(startStopMutex);
   if (stoppedForGood) return false;
   // Already running: a second start would attach a second set of appenders.
   if (developerFileLogger) return true;
@@ -307,11 +313,15 @@ bool initializeLoggers() {
   appenderBusInner = attachInnerAppender(businessInnerLogger, "busInnerAppender",
                                          &appenderTypeBusInner);
 
+  // The line reaches the host's log callback, which may call back into the
+  // library and so into this function.
+  lock.unlock();
   logDevTrace("Loggers initialized");
   return true;
 }
 
 bool closeLoggers() {
+  std::lock_guard<std::mutex> lock(startStopMutex);
   const bool wasRunning = developerFileLogger != nullptr;
   if (log4c_fini() != 0) return false;
   for (log4c_appender_t** appender : {&appenderDevInner, &appenderCommInner, &appenderBusInner}) {

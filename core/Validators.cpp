@@ -1,5 +1,7 @@
 #include "core/Validators.h"
 
+#include <cinttypes>
+
 #include "zumbra_log.h"
 
 namespace zq::app::utils {
@@ -36,11 +38,13 @@ bool validateTitle(const std::string& title) {
     logDevError("Incorrect title len %u, expected in range 0-46", static_cast<unsigned>(title.size()));
     return false;
   }
-  return true;
+  return validateNoControlBytes(title);
 }
 
-// The terminal API logs this refusal itself.
-bool validateAdditionalPrintoutData(const std::string& data) { return data.size() <= 64; }
+// The terminal API logs a refused length itself.
+bool validateAdditionalPrintoutData(const std::string& data) {
+  return data.size() <= 64 && validateNoControlBytes(data);
+}
 
 bool validateTransactionId(const unsigned int& id) {
   if (id >= 100000000u) {
@@ -93,6 +97,38 @@ bool validateEAN(const std::string& ean) {
   }
   if (!allDigits(ean)) {
     logDevError("Entered EAN code is not numeric");
+    return false;
+  }
+  return true;
+}
+
+bool validateNoControlBytes(const unsigned char* data, size_t length) {
+  for (size_t i = 0; i < length; ++i) {
+    switch (data[i]) {
+      case 0x02:  // STX
+      case 0x03:  // ETX
+      case 0x04:  // EOT
+      case 0x06:  // ACK
+      case 0x15:  // NAK
+      case 0x1C:  // FS
+        logDevError("Control byte 0x%02X at position %u refused", static_cast<unsigned>(data[i]),
+                    static_cast<unsigned>(i));
+        return false;
+      default:
+        break;
+    }
+  }
+  return true;
+}
+
+bool validateNoControlBytes(const std::string& text) {
+  return validateNoControlBytes(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+}
+
+bool validateRange(std::int64_t number, std::int64_t first, std::int64_t last) {
+  if (number < first || number > last) {
+    logDevError("Incorrect value %" PRId64 ", expected in range %" PRId64 "-%" PRId64, number, first,
+                last);
     return false;
   }
   return true;

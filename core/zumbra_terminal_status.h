@@ -4,7 +4,9 @@
 #ifndef ZUMBRA_TERMINAL_STATUS_H
 #define ZUMBRA_TERMINAL_STATUS_H
 
-typedef enum {
+#include "zumbra_export.h"
+
+typedef enum ZQ_ENUM_INT {
   TERMINAL_STATUS_READY = 0,
   TERMINAL_STATUS_WAITING_FOR_CARD = 1,
   TERMINAL_STATUS_WAITING_FOR_PIN = 2,

@@ -4,7 +4,9 @@
 #ifndef ZUMBRA_TRANSACTION_RESULT_H
 #define ZUMBRA_TRANSACTION_RESULT_H
 
-typedef enum ecr_transactionResult {
+#include "zumbra_export.h"
+
+typedef enum ecr_transactionResult ZQ_ENUM_INT {
   ECR_TRANSACTION_RESULT_0 = 0, /* the transaction succeeded */
   ECR_TRANSACTION_RESULT_1 = 1,
   ECR_TRANSACTION_RESULT_2 = 2, /* interrupted by connection problems */

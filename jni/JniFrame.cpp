@@ -1,6 +1,8 @@
 #include "jni/JniFrame.h"
 
 #include <climits>
+#include <cstring>
+#include <string>
 
 EcrCtx_s* ecrCtx = nullptr;
 TlvStore_s* tlvStore = nullptr;
@@ -22,15 +24,17 @@ JavaBytes::~JavaBytes() {
   if (elements_) env_->ReleaseByteArrayElements(array_, elements_, 0);
 }
 
-JavaChars::JavaChars(JNIEnv* env, jstring text)
-    : env_(env), text_(text), chars_(nullptr), utf16Length_(0) {
-  if (!text_) return;
-  chars_ = env_->GetStringUTFChars(text_, nullptr);
-  if (chars_) utf16Length_ = static_cast<std::size_t>(env_->GetStringLength(text_));
+JavaChars::JavaChars(JNIEnv* env, jstring text) : env_(env), text_(text), chars_(nullptr) {
+  if (text_) chars_ = env_->GetStringUTFChars(text_, nullptr);
 }
 
 JavaChars::~JavaChars() {
   if (chars_) env_->ReleaseStringUTFChars(text_, chars_);
+}
+
+JavaConstructor::JavaConstructor(JNIEnv* env, const char* className, const char* signature)
+    : env_(env), class_(env, env->FindClass(className)), constructor_(nullptr) {
+  if (class_) constructor_ = env_->GetMethodID(class_.get(), "<init>", signature);
 }
 
 jbyteArray newByteArray(JNIEnv* env, const void* data, std::size_t length) {
@@ -40,6 +44,18 @@ jbyteArray newByteArray(JNIEnv* env, const void* data, std::size_t length) {
   if (!array) return nullptr;
   if (size > 0) env->SetByteArrayRegion(array, 0, size, static_cast<const jbyte*>(data));
   return array;
+}
+
+jstring newAsciiString(JNIEnv* env, const char* text, std::size_t length) {
+  std::string ascii(text ? text : "", text ? length : 0);
+  for (char& c : ascii) {
+    if (c == '\0' || static_cast<unsigned char>(c) >= 0x80) c = '?';
+  }
+  return env->NewStringUTF(ascii.c_str());
+}
+
+jstring newAsciiString(JNIEnv* env, const char* text) {
+  return newAsciiString(env, text, text ? std::strlen(text) : 0);
 }
 
 }  // namespace zq::app::jni

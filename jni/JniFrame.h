@@ -51,6 +51,7 @@ class JavaBytes : public utils::NonAssignable {
 };
 
 // The modified UTF-8 characters of a Java String, released after the call.
+// A null String gives no characters.
 class JavaChars : public utils::NonAssignable {
  public:
   JavaChars(JNIEnv* env, jstring text);
@@ -59,14 +60,11 @@ class JavaChars : public utils::NonAssignable {
 
   bool available() const { return chars_ != nullptr; }
   const char* get() const { return chars_; }
-  // UTF-16 units, as the cash register id is measured.
-  std::size_t utf16Length() const { return utf16Length_; }
 
  private:
   JNIEnv* env_;
   jstring text_;
   const char* chars_;
-  std::size_t utf16Length_;
 };
 
 // A local reference deleted when it goes out of scope, so that a callback
@@ -87,8 +85,38 @@ class LocalRef : public utils::NonAssignable {
   T ref_;
 };
 
+// A class the binding constructs, with its constructor, looked up before the
+// library is asked for anything: a failed lookup leaves the virtual
+// machine's exception pending, and the library must not run then, since its
+// log lines and prompts call back into Java.
+class JavaConstructor : public utils::NonAssignable {
+ public:
+  JavaConstructor(JNIEnv* env, const char* className, const char* signature);
+  JavaConstructor(const JavaConstructor&) = delete;
+
+  bool available() const { return constructor_ != nullptr; }
+  // A new object, or null when it cannot be created.
+  template <typename... Args>
+  jobject construct(Args... args) const {
+    return env_->NewObject(class_.get(), constructor_, args...);
+  }
+
+ private:
+  JNIEnv* env_;
+  LocalRef<jclass> class_;
+  jmethodID constructor_;
+};
+
 // A byte[] holding exactly `length` bytes, or null when it cannot be created
 // (the virtual machine's exception then stays pending).
 jbyteArray newByteArray(JNIEnv* env, const void* data, std::size_t length);
+
+// A String of text that ought to be ASCII: codes, labels, amounts and
+// identifiers, many of them straight from the terminal. NewStringUTF takes
+// modified UTF-8, which a stray byte above 0x7F (or a 0 inside the text)
+// would not be, so such bytes come out as '?'. Null when it cannot be
+// created.
+jstring newAsciiString(JNIEnv* env, const char* text, std::size_t length);
+jstring newAsciiString(JNIEnv* env, const char* text);
 
 }  // namespace zq::app::jni

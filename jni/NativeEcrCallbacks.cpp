@@ -2,11 +2,11 @@
 
 #include <climits>
 #include <cstring>
-#include <string>
 
 #include "core/zumbra_callbacks.h"
 #include "core/zumbra_log.h"
 #include "jni/JniFrame.h"
+#include "zumbra_terminal_NativeEcrCallbacks.h"
 
 namespace zq::app::jni {
 namespace {
@@ -116,16 +116,6 @@ bool questionCallback(jmethodID method, const char* text) {
 bool storeChoice(jint answer, unsigned* selected) {
   if (answer >= 0 && selected) *selected = static_cast<unsigned>(answer);
   return answer != -1;
-}
-
-// Currency labels are three-letter ASCII codes; anything else from the wire is
-// shown as '?' rather than handed to NewStringUTF as malformed modified UTF-8.
-jstring newAsciiString(JNIEnv* env, const char* text) {
-  std::string ascii(text ? text : "");
-  for (char& c : ascii) {
-    if (static_cast<unsigned char>(c) >= 0x80) c = '?';
-  }
-  return env->NewStringUTF(ascii.c_str());
 }
 
 // Data-entry answer into the caller's buffer. A null answer leaves the buffer

@@ -1,9 +1,10 @@
 // Native method of zumbra.terminal.NativeInputValidator: the character check
 // of the data-entry prompt the library asked the Java side for last.
 #include "jni/JniFrame.h"
+#include "zumbra_terminal_NativeInputValidator.h"
 
 extern "C" JNIEXPORT jboolean JNICALL
-Java_zumbra_terminal_NativeInputValidator_native_1isAllowed(JNIEnv*, jobject, jchar c) {
+Java_zumbra_terminal_NativeInputValidator_native_1isAllowed(JNIEnv*, jclass, jchar c) {
   if (!isCharacterAllowedChecker) return JNI_FALSE;
   // The checkers judge single Windows-1250 bytes: only the low 8 bits of the
   // Java character are tested.

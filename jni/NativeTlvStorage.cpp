@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "jni/JniFrame.h"
+#include "zumbra_terminal_NativeTlvStorage.h"
 
 namespace {
 
@@ -34,40 +35,40 @@ jint writeStore(JNIEnv* env, StoreWrite write, jbyteArray data, jint len) {
 
 extern "C" {
 
-JNIEXPORT void JNICALL Java_zumbra_terminal_NativeTlvStorage_tlvInit(JNIEnv*, jobject) {
+JNIEXPORT void JNICALL Java_zumbra_terminal_NativeTlvStorage_tlvInit(JNIEnv*, jclass) {
   tlv_init(&tlvStore);
 }
 
-JNIEXPORT void JNICALL Java_zumbra_terminal_NativeTlvStorage_tlvClean(JNIEnv*, jobject) {
+JNIEXPORT void JNICALL Java_zumbra_terminal_NativeTlvStorage_tlvClean(JNIEnv*, jclass) {
   tlv_clean(&tlvStore);
 }
 
-JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_addTag(JNIEnv* env, jobject, jint tag,
+JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_addTag(JNIEnv* env, jclass, jint tag,
                                                                     jbyteArray data, jint len) {
   return writeTag(env, addTag, tag, data, len);
 }
 
-JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_forceAddTag(JNIEnv* env, jobject,
+JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_forceAddTag(JNIEnv* env, jclass,
                                                                          jint tag, jbyteArray data,
                                                                          jint len) {
   return writeTag(env, forceAddTag, tag, data, len);
 }
 
-JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_replaceTag(JNIEnv* env, jobject,
+JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_replaceTag(JNIEnv* env, jclass,
                                                                         jint tag, jbyteArray data,
                                                                         jint len) {
   return writeTag(env, replaceTag, tag, data, len);
 }
 
-JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_removeTag(JNIEnv*, jobject, jint tag) {
+JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_removeTag(JNIEnv*, jclass, jint tag) {
   return removeTag(tlvStore, static_cast<TlvTag>(tag));
 }
 
-JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_findTag(JNIEnv*, jobject, jint tag) {
+JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_findTag(JNIEnv*, jclass, jint tag) {
   return findTag(tlvStore, static_cast<TlvTag>(tag));
 }
 
-JNIEXPORT jbyteArray JNICALL Java_zumbra_terminal_NativeTlvStorage_readTag(JNIEnv* env, jobject,
+JNIEXPORT jbyteArray JNICALL Java_zumbra_terminal_NativeTlvStorage_readTag(JNIEnv* env, jclass,
                                                                            jint tag) {
   unsigned char buffer[kReadBufferSize];
   std::size_t length = sizeof buffer;
@@ -75,31 +76,30 @@ JNIEXPORT jbyteArray JNICALL Java_zumbra_terminal_NativeTlvStorage_readTag(JNIEn
   return zq::app::jni::newByteArray(env, buffer, length);
 }
 
-JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_setBuffer(JNIEnv* env, jobject,
+JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_setBuffer(JNIEnv* env, jclass,
                                                                        jbyteArray data, jint len) {
   return writeStore(env, setBuffer, data, len);
 }
 
-JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_addBuffer(JNIEnv* env, jobject,
+JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_addBuffer(JNIEnv* env, jclass,
                                                                        jbyteArray data, jint len) {
   return writeStore(env, addBuffer, data, len);
 }
 
-JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_forceAddBuffer(JNIEnv* env, jobject,
+JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_forceAddBuffer(JNIEnv* env, jclass,
                                                                             jbyteArray data,
                                                                             jint len) {
   return writeStore(env, forceAddBuffer, data, len);
 }
 
-JNIEXPORT jbyteArray JNICALL Java_zumbra_terminal_NativeTlvStorage_readBuffer(JNIEnv* env,
-                                                                              jobject) {
+JNIEXPORT jbyteArray JNICALL Java_zumbra_terminal_NativeTlvStorage_readBuffer(JNIEnv* env, jclass) {
   unsigned char buffer[kReadBufferSize];
   std::size_t length = sizeof buffer;
   if (readBuffer(tlvStore, buffer, &length) != TLV_OK) return nullptr;
   return zq::app::jni::newByteArray(env, buffer, length);
 }
 
-JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_clearStore(JNIEnv*, jobject) {
+JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_clearStore(JNIEnv*, jclass) {
   return clearStore(tlvStore);
 }
 

@@ -1,6 +1,7 @@
 #include "protocol/AnswerCreator.h"
 
 #include "core/Converters.h"
+#include "core/Validators.h"
 #include "core/zumbra_log.h"
 
 namespace zq::app::protocols {
@@ -42,6 +43,15 @@ DataInputMessage* AnswerCreator::prepareDataInputMessage() {
 DataInputMessage* AnswerCreator::sendAnswer(const std::string& answer) {
   transactionCtx.setCharSequenceForTerminal(answer);
   return prepareDataInputMessage();
+}
+
+// What the host typed goes into the request as it is, between FS and ETX: an
+// answer holding the link's control bytes could add fields to the request or
+// cut it, so it counts as no answer at all.
+std::string AnswerCreator::fromHost(const std::string& answer) {
+  if (utils::validateNoControlBytes(answer)) return answer;
+  logDevError("Answer from host holds a control byte, treated as no answer");
+  return std::string();
 }
 
 std::string AnswerCreator::handleYesNoAnswer(bool yes) {
@@ -98,9 +108,8 @@ DataInputMessage* AnswerCreator::getSelectionAnswer() {
 DataInputMessage* AnswerCreator::getAmountAnswer() {
   logDevTrace("Waiting for amount to be provided");
   const ExpectedDataCharacteristics expected = characteristics();
-  const std::string amount =
-      callbacksManager->waitForAmount(expected.getPromptText(), expected.getMinimumCharacters(),
-                                      expected.getMaximumCharacters());
+  const std::string amount = fromHost(callbacksManager->waitForAmount(
+      expected.getPromptText(), expected.getMinimumCharacters(), expected.getMaximumCharacters()));
   if (amount.empty()) return nullptr;
   return sendAnswer(amount);
 }
@@ -108,17 +117,15 @@ DataInputMessage* AnswerCreator::getAmountAnswer() {
 DataInputMessage* AnswerCreator::getAuthorizationCodeAnswer() {
   logDevTrace("Handle asking for authorization code");
   const ExpectedDataCharacteristics expected = characteristics();
-  return sendAnswer(callbacksManager->getAuthorizationCode(expected.getPromptText(),
-                                                           expected.getMinimumCharacters(),
-                                                           expected.getMaximumCharacters()));
+  return sendAnswer(fromHost(callbacksManager->getAuthorizationCode(
+      expected.getPromptText(), expected.getMinimumCharacters(), expected.getMaximumCharacters())));
 }
 
 DataInputMessage* AnswerCreator::getCashbackAnswer() {
   logDevTrace("Handle asking for cashback");
   const ExpectedDataCharacteristics expected = characteristics();
-  return sendAnswer(callbacksManager->getCashbackAmount(expected.getPromptText(),
-                                                        expected.getMinimumCharacters(),
-                                                        expected.getMaximumCharacters()));
+  return sendAnswer(fromHost(callbacksManager->getCashbackAmount(
+      expected.getPromptText(), expected.getMinimumCharacters(), expected.getMaximumCharacters())));
 }
 
 DataInputMessage* AnswerCreator::getUserActionAnswer() {
@@ -155,9 +162,9 @@ DataInputMessage* AnswerCreator::getInterruptioAnswer() {
 std::string AnswerCreator::handleExpectingInputData() {
   logDevTrace("Waiting for user action - certain data need to be provided");
   const ExpectedDataCharacteristics expected = characteristics();
-  return callbacksManager->waitForUserActionProvideData(
+  return fromHost(callbacksManager->waitForUserActionProvideData(
       expected.getPromptText(), expected.getAllowedCharacters(), expected.getMinimumCharacters(),
-      expected.getMaximumCharacters());
+      expected.getMaximumCharacters()));
 }
 
 // A prompt without input: with no minimum it is only shown and nothing is

@@ -56,6 +56,8 @@ class AnswerCreator {
  private:
   std::string answerAfterUserAction(const char* afterwardsLine, const std::string& answer);
   DataInputMessage* sendAnswer(const std::string& answer);
+  // The host's typed answer, or nothing when it holds a control byte.
+  static std::string fromHost(const std::string& answer);
   ExpectedDataCharacteristics characteristics() const;
 
   MaintenanceSubCtx& maintenanceCtx;

@@ -68,6 +68,12 @@ int main(void) {
   /* Bad input from the host is refused, not a crash. */
   CHECK(ecr_setTcpIpLink(NULL, "127.0.0.1", 1, 300) == ECR_NOT_INITIALIZED);
   CHECK(ecr_closeConnection(NULL) == ECR_NOT_INITIALIZED);
+  /* C lets a host pass any int as an enumeration; the library looks at it as
+   * the number it is and refuses it. */
+  CHECK(ecr_setTransactionType(ctx, (ecr_transactionType)-1) == ECR_INVALID_ARGUMENT);
+  CHECK(ecr_setTransactionType(ctx, (ecr_transactionType)16) == ECR_INVALID_ARGUMENT);
+  CHECK(sizeof(ecr_transactionType) == 4 && sizeof(ecr_status) == 4 &&
+        sizeof(ecr_terminalStatus) == 4 && sizeof(ecr_transactionResult) == 4);
   CHECK(ecr_setSerialLink(ctx, "/dev/zq-no-such-serial-port", COMM_8N1, COMM_BAUD_9600, 300) ==
         ECR_ERROR);
 

@@ -68,6 +68,27 @@ const std::vector<ValidatorCase> kValidatorCases = {
     {"ean_14", [] { return validateEAN(digits(14)); }, false, "Incorrect ean len 14, expected in range 1-13"},
     {"ean_empty", [] { return validateEAN(""); }, false, "Incorrect ean len 0, expected in range 1-13"},
     {"ean_letter", [] { return validateEAN("590123412345X"); }, false, "Entered EAN code is not numeric"},
+    // Request fields go unescaped between FS bytes inside STX .. ETX.
+    {"title_fs", [] { return validateTitle("ab\x1C" "cd"); }, false, "Control byte 0x1C at position 2 refused"},
+    {"title_47_with_etx", [] { return validateTitle(std::string(46, 'x') + "\x03"); }, false,
+     "Incorrect title len 47, expected in range 0-46"},
+    {"printout_data_stx", [] { return validateAdditionalPrintoutData("\x02"); }, false,
+     "Control byte 0x02 at position 0 refused"},
+    {"control_bytes_text_and_line_breaks", [] { return validateNoControlBytes("\xA5\xB9\r\n\t\x01\x05\x1B\x1D"); },
+     true, ""},
+    {"control_bytes_nak_in_bytes", [] {
+       const unsigned char bytes[] = {0x31, 0x15};
+       return validateNoControlBytes(bytes, sizeof bytes);
+     }, false, "Control byte 0x15 at position 1 refused"},
+    {"range_first_and_last", [] { return validateRange(0, 0, 12) && validateRange(12, 0, 12); }, true, ""},
+    {"range_below", [] { return validateRange(-1, 0, 12); }, false, "Incorrect value -1, expected in range 0-12"},
+    {"range_above", [] { return validateRange(2147483647, 0, 12); }, false,
+     "Incorrect value 2147483647, expected in range 0-12"},
+    {"enum_from_number", [] {
+       enum Kind : int { FIRST = 2, LAST = 5 } kind = FIRST;
+       // 6 is refused and leaves the 4 taken before.
+       return enumFromNumber(4, FIRST, LAST, kind) && kind == 4 && !enumFromNumber(6, FIRST, LAST, kind) && kind == 4;
+     }, true, "Incorrect value 6, expected in range 2-5"},
 };
 
 class ValidatorTable : public ::testing::TestWithParam<ValidatorCase> {};

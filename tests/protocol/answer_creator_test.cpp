@@ -103,6 +103,17 @@ const AnswerCase kCases[] = {
      kYes},
     {"interruption asks nobody", prompt("Card?"), host(true), &AnswerCreator::getInterruptioAnswer,
      {}, true, kNo},
+    // A typed answer holding a control byte of the link counts as no answer:
+    // it would add a field to the request or end the frame early.
+    {"amount holding FS sends nothing", prompt("Amount", 1, 12), host(true, 0, "15\x1C" "00"),
+     &AnswerCreator::getAmountAnswer, {"waitForAmount(Amount,1,12)"}, false, ""},
+    {"authorisation code holding ETX is sent empty", prompt("Code", 6, 6), host(true, 0, "AB\x03" "CD"),
+     &AnswerCreator::getAuthorizationCodeAnswer, {"getAuthorizationCode(Code,6,6)"}, true, ""},
+    {"cashback holding STX is sent empty", prompt("Cashback", 1, 9), host(true, 0, "\x02" "200"),
+     &AnswerCreator::getCashbackAnswer, {"getCashbackAmount(Cashback,1,9)"}, true, ""},
+    {"user data holding NAK sends nothing", prompt("Data", 0, 10, ALLOWED_CHARACTERS_PRINTABLE),
+     host(true, 0, "ab\x15"), &AnswerCreator::getUserActionAnswer,
+     {"waitForUserActionProvideData(Data,83,0,10)"}, false, ""},
 };
 
 TEST(AnswerCreator, PromptsBecomeCallbacksAndDataInput) {

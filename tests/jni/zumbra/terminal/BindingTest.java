@@ -1,38 +1,19 @@
 package zumbra.terminal;
 
+import static zumbra.terminal.Checks.bytes;
+import static zumbra.terminal.Checks.check;
+import static zumbra.terminal.Checks.checkBytes;
+import static zumbra.terminal.Checks.checkEquals;
+
 import java.util.Arrays;
 
-// Drives the Java binding in a real virtual machine. Each failed check is
-// printed; the exit status is the verdict.
+// Drives the TLV storage, the input validator and the callback bridges in a
+// real virtual machine.
 public final class BindingTest {
     private static final int TLV_OK = 0, TLV_EMPTY_VALUE = 1, TLV_TAG_MISSING = 2,
             TLV_TAG_PRESENT = 3, TLV_CORRUPTED = 4;
     private static final int UNAVAILABLE = -1;
     private static final int TAG_TYPE = 0x9C, TAG_AMOUNT = 0x9F02;
-
-    private static int failures;
-
-    private static void check(boolean ok, String what) {
-        if (!ok) {
-            failures++;
-            System.err.println("FAILED: " + what);
-        }
-    }
-
-    private static void checkEquals(int expected, int actual, String what) {
-        check(expected == actual, what + ": expected " + expected + ", got " + actual);
-    }
-
-    private static void checkBytes(byte[] expected, byte[] actual, String what) {
-        check(Arrays.equals(expected, actual),
-              what + ": expected " + Arrays.toString(expected) + ", got " + Arrays.toString(actual));
-    }
-
-    private static byte[] bytes(int... values) {
-        byte[] out = new byte[values.length];
-        for (int i = 0; i < values.length; i++) out[i] = (byte) values[i];
-        return out;
-    }
 
     private static boolean endsWith(byte[] line, byte[] tail) {
         int n = line.length;
@@ -215,10 +196,6 @@ public final class BindingTest {
         validatorBeforeAnyPrompt();
         callbacks();
         purchaseQuestions();
-        if (failures > 0) {
-            System.err.println(failures + " check(s) failed");
-            System.exit(1);
-        }
-        System.out.println("all checks passed");
+        Checks.finish();
     }
 }

@@ -13,4 +13,9 @@ final class NativeTestHooks {
     static native void devLog(byte[] text, boolean foreignThread);
     // A card purchase against a scripted terminal; answers the start's status.
     static native int runPurchase();
+    // Serves a script in the format of zq_terminal_simulator on loopback;
+    // answers the port.
+    static native int startTerminal(String script);
+    // Stops the terminal; answers its mismatches and unused steps, or "".
+    static native String stopTerminal();
 }

@@ -1,0 +1,153 @@
+package zumbra.demo;
+
+import java.nio.charset.Charset;
+import zumbra.terminal.NativeEcrCallbacks;
+import zumbra.terminal.NativeEcrPaymentTerminal;
+
+// EcrPurchase: one card purchase on a payment terminal, from a Java host.
+//
+//   java -Djava.library.path=<dir of libzumbrajni.so> -cp <classes> zumbra.demo.EcrPurchase \
+//       [address [port [amount]]]
+//
+// address defaults to 127.0.0.1, port to 5000 and amount to 1250 (minor
+// units of the terminal's currency, so 12.50). The program connects over
+// TCP/IP, answers what the terminal asks by printing it (and saying yes),
+// runs the purchase and prints its outcome. Exit status: 0 when the purchase
+// went through, 1 otherwise.
+public final class EcrPurchase {
+    // Time-out of every exchange with the terminal, in milliseconds.
+    private static final int LINK_TIMEOUT_MS = 30000;
+    private static final int ECR_OK = 0;
+    private static final int TRANSACTION_ACCEPTED = 0;
+    // Texts for people come from the library as Windows-1250 bytes.
+    private static final Charset TERMINAL_TEXT = Charset.forName("windows-1250");
+
+    private EcrPurchase() {}
+
+    private static String text(byte[] bytes) {
+        return bytes == null ? "" : new String(bytes, TERMINAL_TEXT);
+    }
+
+    // What the terminal asks the host. The library's own log goes to its log
+    // files (log4crc), so the log callbacks print nothing.
+    public static final class Host extends NativeEcrCallbacks {
+        public void cb_DevLog(byte[] line) {}
+        public void cb_CommLog(byte[] line) {}
+        public void cb_BusLog(byte[] line) {}
+
+        public void cb_StatusChange(int status) {
+            System.out.println("  terminal status: " + status);
+        }
+        public void cb_ShowPromptScreen(byte[] prompt) {
+            System.out.println("  terminal shows: " + text(prompt));
+        }
+        public void cb_ShowOkScreen(byte[] prompt) {
+            System.out.println("  terminal shows: " + text(prompt));
+        }
+        public boolean cb_WaitForCard(byte[] prompt) {
+            System.out.println("  terminal waits for a card: " + text(prompt));
+            return true;  // false would interrupt the transaction
+        }
+        public boolean cb_WaitForPin(byte[] prompt) {
+            System.out.println("  terminal waits for the PIN: " + text(prompt));
+            return true;
+        }
+        public void cb_WaitForCardRemoval(byte[] prompt) {
+            System.out.println("  terminal waits for the card to be removed: " + text(prompt));
+        }
+        public boolean cb_SignatureRequest(byte[] prompt) {
+            System.out.println("  terminal asks whether the signature is right: " + text(prompt) + " -> yes");
+            return true;
+        }
+        public boolean cb_CopyRequest(byte[] prompt) {
+            System.out.println("  terminal asks for a copy of the receipt: " + text(prompt) + " -> no");
+            return false;
+        }
+        public boolean cb_ShowYesNoScreen(byte[] prompt) {
+            System.out.println("  terminal asks: " + text(prompt) + " -> yes");
+            return true;
+        }
+        // Choices are answered with the first entry of the list (counted from 1).
+        public int cb_AskForCurrency(String[] labels) {
+            if (labels.length == 0) return -1;
+            System.out.println("  terminal asks for a currency of " + String.join(", ", labels) + " -> " + labels[0]);
+            return 1;
+        }
+        public int cb_AskForSelection(byte[][] options, byte[] title) {
+            if (options.length == 0) return -1;
+            System.out.println("  terminal asks to choose: " + text(title) + " -> " + text(options[0]));
+            return 1;
+        }
+        // This host enters no data: a null answer leaves the library's own.
+        private static String noData(String what, byte[] prompt) {
+            System.out.println("  terminal asks for " + what + ": " + text(prompt) + " -> none");
+            return null;
+        }
+        public String cb_GetCashbackAmount(byte[] prompt, int minLength, int maxLength) {
+            return noData("a cashback amount", prompt);
+        }
+        public String cb_GetAuthorizationCode(byte[] prompt, int minLength, int maxLength) {
+            return noData("an authorisation code", prompt);
+        }
+        public String cb_GetUserData(byte[] prompt, int minLength, int maxLength) {
+            return noData("data", prompt);
+        }
+        public String cb_GetAmount(byte[] prompt, int minLength, int maxLength) {
+            return noData("an amount", prompt);
+        }
+    }
+
+    public static void main(String[] args) {
+        String address = args.length > 0 ? args[0] : "127.0.0.1";
+        int port = args.length > 1 ? Integer.parseInt(args[1]) : 5000;
+        String amount = args.length > 2 ? args[2] : "1250";
+
+        System.out.println("libzumbrajni " + NativeEcrPaymentTerminal.getLibVersion());
+        int status = NativeEcrPaymentTerminal.initialize();
+        if (status != ECR_OK) {
+            System.out.println("initialize failed: " + status);
+            System.exit(1);
+        }
+        NativeEcrPaymentTerminal.setProtocol(0);  // 0: the Talvoren protocol
+        System.out.println("connecting to " + address + ":" + port);
+        status = NativeEcrPaymentTerminal.setTcpIpLink(address, port, LINK_TIMEOUT_MS);
+        if (status != ECR_OK) {
+            System.out.println("setTcpIpLink failed: " + status);
+            NativeEcrPaymentTerminal.cleanup();
+            System.exit(1);
+        }
+        if (new Host().register() != 0) System.out.println("register failed: some callbacks stay at their defaults");
+
+        // The request: which cash register asks, what it asks, for how much.
+        NativeEcrPaymentTerminal.setCashRegisterId("1");
+        NativeEcrPaymentTerminal.setTransactionType(0);  // purchase
+        status = NativeEcrPaymentTerminal.setTransactionAmount(amount);
+        if (status != ECR_OK) System.out.println("setTransactionAmount(" + amount + ") answered " + status);
+
+        System.out.println("purchase of " + amount);
+        status = NativeEcrPaymentTerminal.startTransaction();
+        System.out.println("startTransaction: " + status + ", last return code: "
+                + NativeEcrPaymentTerminal.getLastReturnCode());
+
+        boolean succeeded = false;
+        if (status == ECR_OK) {
+            int result = NativeEcrPaymentTerminal.readTransactionResult();
+            if (result < 0) {
+                System.out.println("transaction result: not available");
+            } else {
+                succeeded = result == TRANSACTION_ACCEPTED;
+                System.out.println("transaction result: " + result + (succeeded ? " (accepted)" : " (not accepted)"));
+                System.out.println("  amount " + NativeEcrPaymentTerminal.readTransactionAmount()
+                        + " " + NativeEcrPaymentTerminal.readTransactionCurrencyLabel()
+                        + ", " + NativeEcrPaymentTerminal.readTransactionDate()
+                        + " " + NativeEcrPaymentTerminal.readTransactionTime()
+                        + ", terminal " + NativeEcrPaymentTerminal.readTerminalId());
+            }
+        }
+
+        NativeEcrPaymentTerminal.closeConnection();
+        NativeEcrPaymentTerminal.cleanup();
+        System.out.println(succeeded ? "purchase done" : "purchase not done");
+        System.exit(succeeded ? 0 : 1);
+    }
+}
