@@ -5,17 +5,21 @@
  * address defaults to 127.0.0.1, port to 5000 and amount to 1250 (minor
  * units of the terminal's currency, so 12.50). The program connects over
  * TCP/IP, answers what the terminal asks by printing it (and saying yes),
- * runs the purchase and prints its outcome. It uses nothing but the
- * library's installed public headers:
+ * runs the purchase, prints its outcome and the merchant and customer
+ * copies of its receipt. It uses nothing but the library's installed public
+ * headers:
  *
  *   cc ecr_purchase.c -I<prefix>/include/zumbrajni -L<prefix>/lib -lzumbrajni
  *
  * Exit status: 0 when the purchase went through, 1 otherwise. */
+#include <iconv.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "zumbra_callbacks.h"
 #include "zumbra_ecr.h"
+#include "zumbra_printout.h"
 
 /* Time-out of every exchange with the terminal, in milliseconds. */
 #define LINK_TIMEOUT_MS 30000u
@@ -69,6 +73,62 @@ static void registerCallbacks(void) {
   cb_setShowYesNoScreen(onYesNo);
 }
 
+/* ---- The receipt ---- */
+
+/* Print lines are Windows-1250 text; the console shows UTF-8. */
+static void showLine(iconv_t toUtf8, const pr_Line* line) {
+  char in[PR_LINE_TEXT_SIZE];
+  char out[4 * PR_LINE_TEXT_SIZE];
+  char* inPtr = in;
+  char* outPtr = out;
+  size_t inLeft;
+  size_t outLeft = sizeof out - 1;
+
+  if (line->lineType == PR_LINE_PICTURE) {
+    printf("  [%s logo]\n", line->pictureType == PR_PICTURE_HEADER_LOGO ? "header" : "footer");
+    return;
+  }
+  memcpy(in, line->text, sizeof in);
+  inLeft = strlen(in);
+  if (toUtf8 == (iconv_t)-1 || iconv(toUtf8, &inPtr, &inLeft, &outPtr, &outLeft) == (size_t)-1) {
+    strcpy(out, in); /* no converter: the bytes as they are */
+  } else {
+    *outPtr = '\0';
+  }
+  printf("  |%s|%s%s%s%s\n", out, line->fontSize == PR_FONT_BIG ? " big" : "",
+         line->fontSize == PR_FONT_SMALL ? " small" : "", line->bold ? " bold" : "",
+         line->negative ? " inverted" : "");
+}
+
+/* One copy of the receipt of the last transaction, built and shown line by
+ * line as a receipt printer would get it. */
+static void printReceipt(PrintoutCtx_s* printout, EcrCtx_s* ctx, bool customerCopy) {
+  pr_Line line;
+  iconv_t toUtf8 = iconv_open("UTF-8", "WINDOWS-1250");
+  uint32_t status = pr_prepareTransactionPrintout(printout, ctx, customerCopy);
+
+  printf("%s copy of the receipt (%u lines):\n", customerCopy ? "customer" : "merchant",
+         (unsigned)pr_getNumberOfLines(printout));
+  if (status != 0) printf("pr_prepareTransactionPrintout answered %u\n", (unsigned)status);
+  while (pr_getNextLine(printout, &line) == 0) showLine(toUtf8, &line);
+  if (toUtf8 != (iconv_t)-1) iconv_close(toUtf8);
+}
+
+static void printReceipts(EcrCtx_s* ctx) {
+  PrintoutCtx_s* printout = NULL;
+  pr_initPrintoutCtx(&printout);
+  pr_setNormalLineLen(printout, 40);
+  pr_setBigLineLen(printout, 20);
+  pr_setSmallLineLen(printout, 48);
+  /* The receipt's header asks the terminal for its general information
+   * (address, merchant and terminal IDs) when the purchase did not bring
+   * them; that request names the terminal by its index. */
+  ecr_setTerminalIndex(ctx, 1);
+  printReceipt(printout, ctx, false);
+  printReceipt(printout, ctx, true);
+  pr_cleanPrintoutCtx(&printout);
+}
+
 /* ---- The purchase ---- */
 
 int main(int argc, char** argv) {
@@ -117,6 +177,8 @@ int main(int argc, char** argv) {
     } else {
       printf("transaction result: not available\n");
     }
+    /* Accepted or declined, a transaction that ran to its end has a receipt. */
+    printReceipts(ctx);
   }
 
   ecr_closeConnection(ctx);

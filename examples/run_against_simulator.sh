@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
 # Runs ecr_purchase against a simulated terminal:
 #
-#   run_against_simulator.sh <zq_terminal_simulator> <ecr_purchase> <script>
+#   run_against_simulator.sh <zq_terminal_simulator> <ecr_purchase> <script>...
 #
-# Starts the simulator with the script on a free loopback port, runs the
-# example against it, then prints what the terminal received. Exit status 0
-# only when the purchase went through and the terminal saw exactly the
-# requests of its script.
+# Starts the simulator on a free loopback port with the scripts, one after
+# the other, runs the example against it, then prints what the terminal
+# received. Exit status 0 only when the purchase went through and the
+# terminal saw exactly the requests of its scripts.
 set -euo pipefail
 
 simulator=$1
 example=$2
-script=$3
+shift 2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+script="$work/terminal.script"
+cat "$@" >"$script"
 
 "$simulator" --timeout 60000 "$script" >"$work/simulator.out" 2>"$work/simulator.err" &
 simulator_pid=$!

@@ -2,7 +2,7 @@
 # The library at work: sets up the machine, builds every deliverable and
 # installs it into build/stage, builds the simulated terminal, builds the
 # example host examples/ecr_purchase.c against that installation alone, and
-# runs one card purchase against the simulated terminal.
+# runs one card purchase against the simulated terminal, printing its receipt.
 #
 # To drive a real terminal instead, give the example built here the
 # terminal's address, port and the amount:
@@ -30,9 +30,10 @@ cc -std=c99 -Wall -Wextra -pedantic -o build/demo/ecr_purchase examples/ecr_purc
 
 echo "== a purchase against the simulated terminal"
 # The library's own log goes to build/demo/logs (config/log4crc); the
-# example prints what the terminal asks and the outcome.
+# example prints what the terminal asks, the outcome and the merchant and
+# customer copies of the receipt (its Windows-1250 lines shown as UTF-8).
 cd build/demo
 LOG4C_RCPATH="$root/config" "$root/examples/run_against_simulator.sh" \
   "$root/build/simulator/tests/support/zq_terminal_simulator" ./ecr_purchase \
-  "$root/examples/purchase.script"
+  "$root/examples/purchase.script" "$root/examples/receipt.script"
 echo "== done; the library's log files are in build/demo/logs"

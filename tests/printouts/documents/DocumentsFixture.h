@@ -1,6 +1,6 @@
-// A terminal context whose protocol store the tests fill directly, and a
-// printout context that the line adders are bound to, with the engine's
-// process-wide state put back after every test.
+// A terminal context without a terminal, whose data the tests plant as the
+// terminal would have left it, and a printout context that the line adders are
+// bound to, with the engine's process-wide state put back after every test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -44,8 +44,10 @@ class DocumentsTest : public ::testing::Test {
   zq::app::protocols::TalvorenCtx& store() {
     return static_cast<zq::app::protocols::TalvorenProtocol*>(ecr->protocol.get())->getCtx();
   }
+  // Plants a tag as the terminal would have left it, through the exported
+  // setter; an empty value cannot be planted (the store ignores it).
   void set(TlvTag tag, const Bytes& value) {
-    ASSERT_TRUE(store().getApiCtx().setTagValue(tag, value));
+    ASSERT_EQ(ecr_setTag(ecr, tag, value.data(), value.size()), ECR_OK);
   }
   void setText(TlvTag tag, const std::string& value) { set(tag, bytesOf(value)); }
   // Empties the protocol store again.
@@ -63,6 +65,15 @@ class DocumentsTest : public ::testing::Test {
   std::vector<std::string> trimmedTexts() const {
     std::vector<std::string> out;
     for (const std::string& t : texts()) out.push_back(trimRight(t));
+    return out;
+  }
+  // Without the blanks a layout put around the text.
+  std::vector<std::string> strippedTexts() const {
+    std::vector<std::string> out;
+    for (const std::string& t : trimmedTexts()) {
+      const size_t start = t.find_first_not_of(' ');
+      out.push_back(start == std::string::npos ? std::string() : t.substr(start));
+    }
     return out;
   }
   std::vector<uint32_t> ids() const {

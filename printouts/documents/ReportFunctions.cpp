@@ -1,0 +1,141 @@
+// The printout functions of the reports and the closing day. Receipts and
+// short reports use a builder made for the call; the reports built over
+// several calls, and the closing day, use one process-wide builder each,
+// which keeps its state from the start to the finish.
+#include <cstdint>
+
+#include "api/ExportGuard.h"
+#include "printouts/documents/BatchPrintoutBuilder.h"
+#include "printouts/documents/ReportPrintoutBuilder.h"
+#include "zumbra_printout.h"
+
+namespace zq::app::printouts {
+
+// Built at load in this order and destroyed at exit in the reverse order.
+StandardLongSummaryPrintoutBuilder standardLongSummaryPrintoutBuilder_;
+FiscalLongSummaryPrintoutBuilder fiscalLongSummaryPrintoutBuilder_;
+StandardLongTransAnalPrintoutBuilder standardLongTransAnalPrintoutBuilder_;
+FiscalLongTransAnalPrintoutBuilder fiscalLongTransAnalPrintoutBuilder_;
+StandardDccAnalPrintoutBuilder standardDccAnalPrintoutBuilder_;
+FiscalDccAnalPrintoutBuilder fiscalDccAnalPrintoutBuilder_;
+StandardBatchPrintoutBuilder standardBatchPrintoutBuilder_;
+FiscalBatchPrintoutBuilder fiscalBatchPrintoutBuilder_;
+
+}  // namespace zq::app::printouts
+
+namespace pr = zq::app::printouts;
+
+namespace {
+
+// Whatever escapes a builder (it allocates lines and texts) becomes code 1.
+template <typename Body>
+uint32_t guarded(const char* function, Body&& body) noexcept {
+  return zq::app::utils::guardExport(function, static_cast<uint32_t>(pr::PRINTOUT_NULL_CTX),
+                                     [&]() -> uint32_t { return body(); });
+}
+
+template <typename Builder>
+uint32_t shortReport(const char* function, PrintoutCtx_s* ctx, EcrCtx_s* ecr) noexcept {
+  return guarded(function, [&] { return Builder().prepareShortReport(ctx, ecr); });
+}
+
+}  // namespace
+
+uint32_t pr_prepareShortSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return shortReport<pr::StandardShortSummaryPrintoutBuilder>(__func__, ctx, ecr);
+}
+uint32_t pr_prepareShortTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return shortReport<pr::StandardShortTransAnalPrintoutBuilder>(__func__, ctx, ecr);
+}
+uint32_t pr_prepareFiscalShortSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return shortReport<pr::FiscalShortSummaryPrintoutBuilder>(__func__, ctx, ecr);
+}
+uint32_t pr_prepareFiscalShortTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return shortReport<pr::FiscalShortTransAnalPrintoutBuilder>(__func__, ctx, ecr);
+}
+
+uint32_t pr_startFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardLongSummaryPrintoutBuilder_.startLongReport(ctx, ecr); });
+}
+uint32_t pr_addFullSummaryEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardLongSummaryPrintoutBuilder_.addReportEntry(ctx, ecr); });
+}
+uint32_t pr_finishFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardLongSummaryPrintoutBuilder_.finishReport(ctx, ecr); });
+}
+uint32_t pr_startFiscalFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalLongSummaryPrintoutBuilder_.startLongReport(ctx, ecr); });
+}
+uint32_t pr_addFiscalFullSummaryEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalLongSummaryPrintoutBuilder_.addReportEntry(ctx, ecr); });
+}
+uint32_t pr_finishFiscalFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalLongSummaryPrintoutBuilder_.finishReport(ctx, ecr); });
+}
+
+uint32_t pr_startTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__,
+                 [&] { return pr::standardLongTransAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
+}
+uint32_t pr_addFullTransactionAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__,
+                 [&] { return pr::standardLongTransAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
+}
+uint32_t pr_addFullTransactionAnalysisSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardLongTransAnalPrintoutBuilder_.addSummary(ctx, ecr); });
+}
+uint32_t pr_finishTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardLongTransAnalPrintoutBuilder_.finishReport(ctx, ecr); });
+}
+uint32_t pr_startFiscalTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__,
+                 [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
+}
+uint32_t pr_addFiscalFullTransactionAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__,
+                 [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
+}
+uint32_t pr_addFiscalFullTransactionAnalysisSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.addSummary(ctx, ecr); });
+}
+uint32_t pr_finishFiscalTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.finishReport(ctx, ecr); });
+}
+
+uint32_t pr_startDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardDccAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
+}
+uint32_t pr_addDccAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardDccAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
+}
+uint32_t pr_finishDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardDccAnalPrintoutBuilder_.finishReport(ctx, ecr); });
+}
+uint32_t pr_startFiscalDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalDccAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
+}
+uint32_t pr_addFiscalDccAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalDccAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
+}
+uint32_t pr_finishFiscalDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalDccAnalPrintoutBuilder_.finishReport(ctx, ecr); });
+}
+
+uint32_t pr_startClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardBatchPrintoutBuilder_.startLongReport(ctx, ecr); });
+}
+uint32_t pr_addClosingDayTransaction(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardBatchPrintoutBuilder_.addReportEntry(ctx, ecr); });
+}
+uint32_t pr_finishClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::standardBatchPrintoutBuilder_.finishReport(ctx, ecr); });
+}
+uint32_t pr_startFiscalClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalBatchPrintoutBuilder_.startLongReport(ctx, ecr); });
+}
+uint32_t pr_addFiscalClosingDayTransaction(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalBatchPrintoutBuilder_.addReportEntry(ctx, ecr); });
+}
+uint32_t pr_finishFiscalClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
+  return guarded(__func__, [&] { return pr::fiscalBatchPrintoutBuilder_.finishReport(ctx, ecr); });
+}

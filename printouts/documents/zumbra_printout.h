@@ -1,0 +1,132 @@
+/* The printout functions: receipts and reports built as print lines on a
+ * printout context, from the data of a terminal context.
+ *
+ * Order of calls: pr_initPrintoutCtx; optionally the line lengths, the
+ * dictionary, the fiscal line table and the two switches (the last three are
+ * process-wide and may be set before any context exists); one printout (a
+ * receipt or short report in one call, a long report as start, entries,
+ * finish, a closing day as start, one add per transaction, finish); then
+ * pr_getNumberOfLines and pr_getNextLine until it answers 5; further
+ * printouts on the same context; pr_cleanPrintoutCtx.
+ *
+ * The library serves one printout context at a time, the most recently
+ * created one. Printouts read the terminal context only through the ecr_
+ * readers; building one may run one terminal command (the terminal's general
+ * information, when its IDs or address are not known yet), and the closing
+ * day writes its receipt-number range into the terminal context.
+ *
+ * Codes answered by the functions that answer one:
+ *   0  done
+ *   1  a NULL printout or terminal context; a closing-day add or finish
+ *      without an opened closing day
+ *   3  a value refused: a line length above 64, dictionary arrays of
+ *      different lengths
+ *   4  a closing day already opened on the context; a transaction the
+ *      closing day refuses
+ *   5  no line left to read */
+#ifndef ZUMBRA_PRINTOUT_H
+#define ZUMBRA_PRINTOUT_H
+
+#include <stdbool.h>
+#include <stddef.h>
+#include <stdint.h>
+
+#include "zumbra_ecr_types.h"
+#include "zumbra_export.h"
+#include "zumbra_printout_types.h"
+
+ZQ_BEGIN_DECLS
+
+/* ---- Context, settings and lines ---- */
+
+/* Creates a context (line lengths 64, no lines) in *ctx; a non-NULL *ctx is
+ * overwritten, not freed. Answers 0. */
+ZQ_API uint32_t pr_initPrintoutCtx(PrintoutCtx_s** ctx);
+/* Destroys *ctx with its lines and any closing day, and sets it to NULL. */
+ZQ_API void pr_cleanPrintoutCtx(PrintoutCtx_s** ctx);
+
+/* Stores a copy of text (NUL-terminated Windows-1250) as the phrase of id. */
+ZQ_API void pr_setDictionaryPhrase(pr_Dictionary id, const char* text);
+/* pr_setDictionaryPhrase for each pair; 3 and nothing set when the counts
+ * differ. */
+ZQ_API uint32_t pr_setupDictionary(const pr_Dictionary* ids, size_t idCount, const char* const* texts,
+                                   size_t textCount);
+/* Stores the printer line number and longest text of a fiscal line id. */
+ZQ_API void pr_setFiscalFormatLine(pr_FiscalFormatId id, pr_FiscalFormatLine line);
+
+/* Line widths in characters, at most 64 (3 above it, nothing changed). */
+ZQ_API uint32_t pr_setNormalLineLen(PrintoutCtx_s* ctx, uint32_t len);
+ZQ_API uint32_t pr_setSmallLineLen(PrintoutCtx_s* ctx, uint32_t len);
+ZQ_API uint32_t pr_setBigLineLen(PrintoutCtx_s* ctx, uint32_t len);
+
+/* Process-wide: printouts leave out the terminal's address lines. */
+ZQ_API void pr_setHidingAddress(bool hide);
+/* Process-wide: customer copies print the signature-verified line. */
+ZQ_API void pr_setUsingSignatureVerifiedLine(bool use);
+
+/* The number of lines of the current printout; 0 for a NULL context. */
+ZQ_API uint32_t pr_getNumberOfLines(PrintoutCtx_s* ctx);
+/* Copies the next line into *line and advances; 5 when none is left. */
+ZQ_API uint32_t pr_getNextLine(PrintoutCtx_s* ctx, pr_Line* line);
+
+/* ---- Transaction receipts ---- */
+
+/* The last transaction's receipt: the customer copy when customerCopy is
+ * true, else the merchant copy. */
+ZQ_API uint32_t pr_prepareTransactionPrintout(PrintoutCtx_s* ctx, EcrCtx_s* ecr, bool customerCopy);
+ZQ_API uint32_t pr_prepareTransactionFiscalPrintout(PrintoutCtx_s* ctx, EcrCtx_s* ecr,
+                                                    bool customerCopy);
+
+/* ---- Reports in one call: the report section the terminal context holds ---- */
+
+ZQ_API uint32_t pr_prepareShortSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_prepareShortTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_prepareFiscalShortSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_prepareFiscalShortTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+
+/* ---- Reports over several calls: start, entries, finish ---- */
+
+/* Each add prints the report section the terminal context holds now. */
+ZQ_API uint32_t pr_startFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addFullSummaryEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_finishFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_startFiscalFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addFiscalFullSummaryEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_finishFiscalFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+
+/* An entry prints the transaction the terminal context holds, a summary the
+ * report section it holds. */
+ZQ_API uint32_t pr_startTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addFullTransactionAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addFullTransactionAnalysisSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_finishTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_startFiscalTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addFiscalFullTransactionAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addFiscalFullTransactionAnalysisSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_finishFiscalTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+
+ZQ_API uint32_t pr_startDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addDccAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_finishDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_startFiscalDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addFiscalDccAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_finishFiscalDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+
+/* ---- Closing day ---- */
+
+/* Start opens the closing day on the printout context and prints nothing
+ * (4 when one is open already: a further closing day needs a new context).
+ * Each add counts the transaction the terminal context holds, all or
+ * nothing (4 when refused). Finish writes the receipt-number range into the
+ * terminal context and prints the report; the closing day stays open. The
+ * standard and fiscal functions work on the same closing day. */
+ZQ_API uint32_t pr_startClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addClosingDayTransaction(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_finishClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_startFiscalClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_addFiscalClosingDayTransaction(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+ZQ_API uint32_t pr_finishFiscalClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
+
+ZQ_END_DECLS
+
+#endif
