@@ -75,8 +75,10 @@ if [[ -n $linux && -x $wine ]]; then
   echo "== wine: the WinSock client against the simulated terminal"
   $run "$simulator" tests/link/windows/windows_tcp_client_check.script \
     "$programs/windows_tcp_client_check.exe" @PORT@ || status=1
-  echo "== wine: a purchase over the whole library"
-  $run "$simulator" examples/purchase.script "$programs/ecr_purchase.exe" 127.0.0.1 @PORT@ 1250 || status=1
+  echo "== wine: a purchase and its receipt over the whole library"
+  cat examples/purchase.script examples/receipt.script >"$programs/purchase-and-receipt.script"
+  $run "$simulator" "$programs/purchase-and-receipt.script" "$programs/ecr_purchase.exe" 127.0.0.1 @PORT@ 1250 ||
+    status=1
 elif [[ -n $linux ]]; then
   echo "wine64 not installed: the Windows programs were built but not run"
 fi
