@@ -150,16 +150,22 @@ int main(int argc, char** argv) {
   ecr_setProtocol(ctx, 0); /* 0: the Talvoren protocol */
   printf("connecting to %s:%u\n", address, (unsigned)port);
   status = ecr_setTcpIpLink(ctx, address, port, LINK_TIMEOUT_MS);
-  if (status != ECR_OK) {
+  if (status == ECR_COMM_ERROR) {
+    /* The link is set but not connected: every command connects first. */
+    printf("terminal not reachable yet; the purchase connects again\n");
+  } else if (status != ECR_OK) {
     printf("ecr_setTcpIpLink failed: %d\n", (int)status);
     ecr_cleanup(&ctx);
     return 1;
   }
   registerCallbacks();
 
-  /* The request: which cash register asks, what it asks, for how much. */
+  /* The request: which cash register asks, what it asks, for how much.
+   * Set before every transaction: the terminal's replies replace the stored
+   * kind, amount and title, so a second sale must not rely on the first's. */
   ecr_setCashRegisterId(ctx, "1", 1);
   ecr_setTransactionType(ctx, ECR_TRANSACTION_PURCHASE);
+  ecr_setTransactionTitle(ctx, ""); /* none: an empty title clears one a reply left */
   status = ecr_setTransactionAmount(ctx, amount);
   if (status != ECR_OK) printf("ecr_setTransactionAmount(%s) answered %d\n", amount, (int)status);
 

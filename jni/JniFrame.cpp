@@ -5,6 +5,7 @@
 #include <string>
 
 EcrCtx_s* ecrCtx = nullptr;
+PrintoutCtx_s* printoutCtx = nullptr;
 TlvStore_s* tlvStore = nullptr;
 JavaVM* javaVm = nullptr;
 jobject javaCallbackObject = nullptr;
@@ -24,12 +25,29 @@ JavaBytes::~JavaBytes() {
   if (elements_) env_->ReleaseByteArrayElements(array_, elements_, 0);
 }
 
+const char* JavaBytes::text() const {
+  if (!elements_ || length_ == 0 || elements_[length_ - 1] != 0) return nullptr;
+  return reinterpret_cast<const char*>(elements_);
+}
+
 JavaChars::JavaChars(JNIEnv* env, jstring text) : env_(env), text_(text), chars_(nullptr) {
   if (text_) chars_ = env_->GetStringUTFChars(text_, nullptr);
 }
 
 JavaChars::~JavaChars() {
   if (chars_) env_->ReleaseStringUTFChars(text_, chars_);
+}
+
+LocalFrame::LocalFrame(JNIEnv* env, jsize count) : env_(env), pushed_(false) {
+  // The default capacity of a native frame.
+  constexpr jsize kCallbackRoom = 16;
+  if (count >= 0 && count <= INT_MAX - kCallbackRoom) {
+    pushed_ = env_->PushLocalFrame(count + kCallbackRoom) == JNI_OK;
+  }
+}
+
+LocalFrame::~LocalFrame() {
+  if (pushed_) env_->PopLocalFrame(nullptr);
 }
 
 JavaConstructor::JavaConstructor(JNIEnv* env, const char* className, const char* signature)

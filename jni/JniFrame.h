@@ -5,17 +5,20 @@
 #include <jni.h>
 
 #include <cstddef>
+#include <cstdint>
 
 #include "api/zumbra_ecr.h"
 #include "core/NonAssignable.h"
 #include "core/zumbra_export.h"
 #include "core/zumbra_tlv_store.h"
+#include "printouts/documents/zumbra_printout.h"
 
-// The binding keeps one terminal context, one TLV store and one callback
-// registration per process; an entry point passes the handle as it is, NULL
+// The binding keeps one terminal context, one printout context, one TLV
+// store and one callback registration per process; an entry point passes the handle as it is, NULL
 // when it was never set or was cleaned, and the library answers for NULL.
 ZQ_BEGIN_DECLS
 ZQ_API extern EcrCtx_s* ecrCtx;
+ZQ_API extern PrintoutCtx_s* printoutCtx;
 ZQ_API extern TlvStore_s* tlvStore;
 ZQ_API extern JavaVM* javaVm;
 ZQ_API extern jobject javaCallbackObject;
@@ -27,6 +30,11 @@ namespace zq::app::jni {
 
 // Answer of an int method whose Java argument could not be had.
 constexpr jint kArgumentUnavailable = -1;
+
+// Java ints and booleans as the library takes them; narrower numbers have
+// their own conversions with the methods that need them.
+inline std::uint32_t asUnsigned(jint value) { return static_cast<std::uint32_t>(value); }
+inline bool asBool(jboolean value) { return value != JNI_FALSE; }
 
 // The elements of a Java byte[], released with mode 0 (copied back and freed)
 // whatever the call answered. A null array gives no elements: handing it to
@@ -42,6 +50,9 @@ class JavaBytes : public utils::NonAssignable {
   std::size_t length() const { return length_; }
   // True when the first `count` bytes lie inside the array.
   bool holds(jint count) const { return count >= 0 && static_cast<std::size_t>(count) <= length_; }
+  // The elements as NUL-terminated text, or null when the array does not end
+  // with a 0 byte: the library would read such a text past the array's end.
+  const char* text() const;
 
  private:
   JNIEnv* env_;
@@ -83,6 +94,24 @@ class LocalRef : public utils::NonAssignable {
  private:
   JNIEnv* env_;
   T ref_;
+};
+
+// A frame of `count` local references more than the 16 every native method
+// is given, for a method that holds one reference per element of a Java
+// array at once; popped, with every reference in it, when it goes out of
+// scope. The 16 stay for the callbacks the library raises meanwhile.
+class LocalFrame : public utils::NonAssignable {
+ public:
+  LocalFrame(JNIEnv* env, jsize count);
+  ~LocalFrame();
+  LocalFrame(const LocalFrame&) = delete;
+  // False when the virtual machine could not make room (its exception is
+  // then pending).
+  bool pushed() const { return pushed_; }
+
+ private:
+  JNIEnv* env_;
+  bool pushed_;
 };
 
 // A class the binding constructs, with its constructor, looked up before the

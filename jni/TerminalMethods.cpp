@@ -14,13 +14,8 @@ constexpr jsize kAddressLines = 3;
 
 }  // namespace
 
-std::optional<std::int32_t> checkedEnumNumber(jint value, std::int32_t first, std::int32_t last,
-                                              const char* what) {
-  if (value < first || value > last) {
-    logBusError("Incorrect %s %d", what, static_cast<int>(value));
-    return std::nullopt;
-  }
-  return static_cast<std::int32_t>(value);
+void logRefusedNumber(const char* what, jint value) {
+  logBusError("Incorrect %s %d", what, static_cast<int>(value));
 }
 
 jstring readIdentifier(JNIEnv* env, ecr_status (*read)(EcrCtx_s*, std::uint8_t*, std::size_t*)) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/Validators.h"
 #include "jni/JniFrame.h"
 
 namespace zq::app::jni {
@@ -20,7 +21,6 @@ inline jint statusOf(ecr_status status) { return static_cast<jint>(status); }
 
 // ---- Java numbers as the library takes them ----
 
-inline std::uint32_t asUnsigned(jint value) { return static_cast<std::uint32_t>(value); }
 // Ports are 16 bits: 70000 is port 4464.
 inline std::uint16_t low16Bits(jint value) { return static_cast<std::uint16_t>(value & 0xFFFF); }
 // Indexes and type bytes are 8 bits.
@@ -33,19 +33,19 @@ inline std::size_t signExtended(jint value) {
 inline std::uint32_t requestMode(jint mode) {
   return mode == 0 || mode == 1 ? asUnsigned(mode) : 2u;
 }
-inline bool asBool(jboolean value) { return value != JNI_FALSE; }
 
 // A Java int that becomes an enumeration of the library: a number outside
 // first..last is no value of it, so it is refused (and logged with `what`)
 // before it is converted.
-std::optional<std::int32_t> checkedEnumNumber(jint value, std::int32_t first, std::int32_t last,
-                                              const char* what);
+void logRefusedNumber(const char* what, jint value);
 template <typename Enum>
 std::optional<Enum> hostEnum(jint value, Enum first, Enum last, const char* what) {
-  const auto number = checkedEnumNumber(value, static_cast<std::int32_t>(first),
-                                        static_cast<std::int32_t>(last), what);
-  if (!number) return std::nullopt;
-  return static_cast<Enum>(*number);
+  Enum kind = first;
+  if (!utils::enumFromNumber(value, first, last, kind)) {
+    logRefusedNumber(what, value);
+    return std::nullopt;
+  }
+  return kind;
 }
 
 // ---- Commands and setters: the library's status ----

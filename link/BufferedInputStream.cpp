@@ -1,16 +1,28 @@
 #include "link/BufferedInputStream.h"
 
+#include <cinttypes>
+
 #include "core/zumbra_log.h"
+#include "link/Deadline.h"
 
 namespace zq::app::link {
 
 using comm::CommResult;
+
+namespace {
+constexpr uint32_t kLastLookMs = 1;
+}  // namespace
 
 BufferedInputStream::BufferedInputStream(size_t capacity) : tries(1), buffer(capacity), comm(nullptr) {}
 
 void BufferedInputStream::setup(comm::CommInterface& transport) { comm = &transport; }
 
 void BufferedInputStream::clear() { buffer.clear(); }
+
+void BufferedInputStream::takeReceivedData(std::vector<uint8_t>& out) {
+  out.swap(received);
+  received.clear();
+}
 
 bool BufferedInputStream::readFrameFromBuffer(const FrameLocator& locator) {
   received.clear();
@@ -45,14 +57,14 @@ CommResult BufferedInputStream::refillBuffer(uint32_t timeoutMs, bool& gotBytes)
   if (comm == nullptr) {
     return CommResult(CommResult::DEVICE_ERROR, comm::errors::DEVICE_CONN_ERROR, "No transport");
   }
-  std::vector<uint8_t> chunk;
-  CommResult result = timeoutMs == 0 ? comm->recv(chunk) : comm->recv(chunk, timeoutMs);
+  CommResult result = comm->recvAtMost(chunk, timeoutMs, buffer.freeSpace());
   if (!result.isOk()) return result;
   gotBytes = !chunk.empty();
   if (!buffer.write(chunk)) {
-    // Keep the part that fits (it continues the buffered bytes without a gap)
-    // and say that the rest was lost: a frame cut across the loss would be
-    // wrong.
+    // Only a transport that reads fixed blocks brings more than the room it
+    // was given. Keep the part that fits (it continues the buffered bytes
+    // without a gap) and say that the rest was lost: a frame cut across the
+    // loss would be wrong.
     const size_t room = buffer.freeSpace();
     buffer.write(chunk.data(), room);
     return CommResult(CommResult::DEVICE_ERROR, comm::errors::DEVICE_BUFFER_OVERFLOW, "Receive buffer overflow");
@@ -64,10 +76,18 @@ template <typename ReadFromBuffer>
 CommResult BufferedInputStream::recvInternal(ReadFromBuffer readFromBuffer, uint32_t timeoutMs) {
   if (readFromBuffer()) return CommResult(CommResult::DEVICE_OK);
   if (tries == 0) return CommResult(CommResult::DEVICE_TIMEOUT);
+  // A terminal that keeps sending bytes that never make what is wanted (a
+  // flood of noise, a frame without its end, one byte a second) must not
+  // hold the read: its time-outs come from one budget for the whole read.
+  const uint32_t each = timeoutMs != 0 ? timeoutMs : (comm != nullptr ? comm->getDefaultTimeout() : 0);
+  const uint64_t budgetMs = static_cast<uint64_t>(each) * tries;
+  const comm::Deadline deadline(budgetMs);
+  uint32_t wait = timeoutMs;
   uint32_t misses = 1;
+  bool lastLook = false;
   for (;;) {
     bool gotBytes = false;
-    CommResult result = refillBuffer(timeoutMs, gotBytes);
+    CommResult result = refillBuffer(wait, gotBytes);
     if (result.getStatus() == CommResult::DEVICE_ERROR) {
       logDevWarn("Unable to refill received data buffer");
       return result;
@@ -78,6 +98,17 @@ CommResult BufferedInputStream::recvInternal(ReadFromBuffer readFromBuffer, uint
     // for ever.
     if (!result.isOk() || !gotBytes) ++misses;
     if (misses > tries) return CommResult(CommResult::DEVICE_TIMEOUT);
+    if (!deadline.nextWait(0, wait)) {
+      if (lastLook) {
+        logDevWarn("Nothing complete received within %" PRIu64 " ms, the wait ends", budgetMs);
+        return CommResult(CommResult::DEVICE_TIMEOUT);
+      }
+      // Bytes that arrived in time are taken even when this thread comes
+      // back to them late, as on a busy machine: one more look, of a
+      // millisecond, at what is already there.
+      lastLook = true;
+      wait = kLastLookMs;
+    }
   }
 }
 

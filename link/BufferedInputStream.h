@@ -22,10 +22,18 @@ class BufferedInputStream {
   void setup(comm::CommInterface& comm);
   // Drops every buffered byte; the last result stays.
   void clear();
-  std::vector<uint8_t> getReceivedData() const { return received; }
+  const std::vector<uint8_t>& getReceivedData() const { return received; }
+  // Hands the last result over to out without copying it; received is left
+  // empty (with out's old storage, for the next read).
+  void takeReceivedData(std::vector<uint8_t>& out);
   size_t bufferedSize() const { return buffer.size(); }
 
-  // A time-out of 0 means the transport's default time-out.
+  // A time-out of 0 means the transport's default time-out. A read ends at
+  // the latest when the time-out, counted from its start, has passed once
+  // for every try allowed (then one look of a millisecond takes what has
+  // arrived by then), however the bytes arrive; with a default time-out of
+  // 0 it waits without end. Each receive takes no more than the free room
+  // of the buffer.
   // Cuts one frame; the transport's retry number of empty receives is allowed.
   comm::CommResult recvFrame(const FrameLocator& locator, uint32_t timeoutMs);
   // The same with exactly one empty receive allowed.
@@ -46,6 +54,8 @@ class BufferedInputStream {
   uint32_t tries;
   CircularBuffer buffer;
   std::vector<uint8_t> received;
+  // The bytes of one receive; kept so that its storage serves every receive.
+  std::vector<uint8_t> chunk;
   comm::CommInterface* comm;
 };
 

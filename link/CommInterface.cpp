@@ -46,6 +46,13 @@ CommResult CommInterface::recv(std::vector<uint8_t>& data) {
   return result;
 }
 
+CommResult CommInterface::recvAtMost(std::vector<uint8_t>& data, uint32_t timeoutMs, size_t maxBytes) {
+  currentReceiveLimit = maxBytes;
+  CommResult result = timeoutMs == 0 ? recv(data) : recv(data, timeoutMs);
+  currentReceiveLimit = kNoReceiveLimit;
+  return result;
+}
+
 uint32_t CommInterface::getRetryNumber() const { return 1; }
 
 void CommInterface::close() {

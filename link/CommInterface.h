@@ -3,7 +3,9 @@
 // the fakes of the tests, can stand in for one another.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ class CommInterface : public utils::NonAssignable {
   // Empties data and receives into it; a closed transport leaves data as it was.
   virtual CommResult recv(std::vector<uint8_t>& data, uint32_t timeoutMs);
   virtual CommResult recv(std::vector<uint8_t>& data);
+  // One receive that takes at most maxBytes, so that a terminal flooding the
+  // line can never grow the caller's memory beyond the room it offers.
+  // A time-out of 0 receives with the default time-out.
+  CommResult recvAtMost(std::vector<uint8_t>& data, uint32_t timeoutMs, size_t maxBytes);
   virtual bool isOpen() const = 0;
   virtual CommResult setDefaultTimeout(uint32_t timeoutMs) = 0;
   virtual uint32_t getDefaultTimeout() = 0;
@@ -46,6 +52,15 @@ class CommInterface : public utils::NonAssignable {
   // Every transport failure is built here: DEVICE_ERROR with a code and a text.
   CommResult createCommResultWithError(errors::DeviceError error, const std::string& message) const;
   void logReceiveError(const CommResult& result) const;
+
+  // The most bytes the receive in progress may take; no limit outside
+  // recvAtMost. A transport that reads fixed blocks may not honour it, and
+  // the caller must cope with the surplus.
+  size_t receiveLimit() const { return currentReceiveLimit; }
+
+ private:
+  static constexpr size_t kNoReceiveLimit = std::numeric_limits<size_t>::max();
+  size_t currentReceiveLimit = kNoReceiveLimit;
 };
 
 }  // namespace zq::app::comm

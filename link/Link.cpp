@@ -7,7 +7,8 @@ namespace zq::app::link {
 using comm::CommResult;
 
 namespace {
-// Wait for a pending EOT before a monitored send: only what is already there.
+// Wait for a pending EOT before a monitored send: only what is already there
+// (or arrives within this millisecond).
 constexpr uint32_t kEotProbeTimeoutMs = 1;
 }  // namespace
 
@@ -66,7 +67,15 @@ CommResult Link::tryToSend(const std::vector<uint8_t>& data) {
   CommResult result = comm->send(data);
   if (!result.isOk()) {
     logDevTrace("Sending error, reconnect");
-    return tryToReconnect();
+    const CommResult reconnected = tryToReconnect();
+    if (reconnected.getStatus() != CommResult::DEVICE_CONTINUE) return reconnected;
+    // A send that failed put nothing before the terminal (a frame cut short
+    // died with the old connection), so the frame goes out once more on the
+    // new one. Otherwise a terminal that was down when the link was set up
+    // would fail the first command although it is up by then.
+    logDevTrace("Reconnected, sending again");
+    result = comm->send(data);
+    if (!result.isOk()) return result;
   }
   return handleSuccessfulSend();
 }
@@ -82,6 +91,13 @@ CommResult Link::resetLinkOnEot() {
   CommResult result = input.recvFrameWithOneTry(layer->getEotLocator(), kEotProbeTimeoutMs);
   if (result.isOk()) {
     logDevTrace("EOT detected, reconnect");
+    return tryToReconnect();
+  }
+  // A terminal that closed the connection after its last reply (many do,
+  // between transactions) has ended the transmission as surely as with an
+  // EOT; the transport closes itself when it sees that, or was never opened.
+  if (!comm->isOpen()) {
+    logDevTrace("Connection closed, reconnect");
     return tryToReconnect();
   }
   return CommResult(CommResult::DEVICE_CONTINUE);
@@ -105,7 +121,7 @@ CommResult Link::recv(std::vector<uint8_t>& data, uint32_t timeoutMs) {
 }
 
 CommResult Link::handleSuccessfulReceive(std::vector<uint8_t>& data) {
-  data = input.getReceivedData();
+  input.takeReceivedData(data);
   if (!protectDataAfterFrame) input.clear();
   const LinkLayerInterface::ExtractResult extracted = layer->extract(data);
   if (!extracted.second.empty()) {
@@ -125,7 +141,7 @@ CommResult Link::recv_raw(std::vector<uint8_t>& data, uint32_t count, uint32_t t
     tryToReconnect();
     return result;
   }
-  data = input.getReceivedData();
+  input.takeReceivedData(data);
   if (data.size() < count) {
     return CommResult(CommResult::DEVICE_ERROR, comm::errors::DEVICE_DATA_CORRUPTED, "Raw data read failed");
   }

@@ -35,8 +35,10 @@ class Link : public utils::NonAssignable {
   void set_protect_data_after_frame(bool protect);
 
   // Frames data in place (it holds the whole frame afterwards) and sends it.
+  // A transport send that fails reconnects and sends the frame once more.
   comm::CommResult send(std::vector<uint8_t>& data);
-  // Reconnects first when the terminal has ended the transmission (EOT), then send().
+  // Reconnects first when the terminal has ended the transmission (EOT, or
+  // a closed connection), then send().
   comm::CommResult sendWithMonitor(std::vector<uint8_t>& data);
   // Waits for one data frame and puts its message into data. 0: default time-out.
   comm::CommResult recv(std::vector<uint8_t>& data, uint32_t timeoutMs);

@@ -1,38 +1,16 @@
 #include "link/SerialClient.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 #include "core/zumbra_log.h"
+#include "link/PollWait.h"
 
 namespace zq::app::comm {
-
-namespace {
-
-int toPollTimeout(uint32_t timeoutMs) {
-  return timeoutMs > static_cast<uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(timeoutMs);
-}
-
-// Waits until fd is ready for the given events, at most timeoutMs. poll rather
-// than select: a host with many open files hands out descriptors past the
-// fixed size of an fd_set.
-int waitFor(int fd, short events, uint32_t timeoutMs) {
-  pollfd entry{};
-  entry.fd = fd;
-  entry.events = events;
-  int result;
-  do {
-    result = ::poll(&entry, 1, toPollTimeout(timeoutMs));
-  } while (result < 0 && errno == EINTR);
-  return result;
-}
-
-}  // namespace
 
 SerialClient::SerialClient(const std::string& portName_, comm_SerialDataMode dataMode_,
                            comm_SerialBaudrate baudrate_, uint32_t timeoutMs)
@@ -126,14 +104,18 @@ bool SerialClient::setCommConfig() {
   return ::tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
-void SerialClient::prepareComHandleForReceive() { lastSelect = waitFor(fd, POLLIN, currentTimeout); }
+void SerialClient::prepareComHandleForReceive() {
+  lastSelect = posix::waitFor(fd, POLLIN, posix::pollTimeout(currentTimeout));
+}
 
 CommResult SerialClient::tryToReceiveData(std::vector<uint8_t>& data) {
   if (lastSelect > 0) {
     uint8_t chunk[kMaxReadSize];
+    // Never more than the caller has room for.
+    const size_t wanted = std::min(sizeof chunk, receiveLimit());
     ssize_t count;
     do {
-      count = ::read(fd, chunk, sizeof chunk);
+      count = ::read(fd, chunk, wanted);
     } while (count < 0 && errno == EINTR);
     if (count > 0) {
       data.insert(data.end(), chunk, chunk + count);
@@ -163,7 +145,9 @@ CommResult SerialClient::sendInternal(const std::vector<uint8_t>& data) {
       continue;
     }
     if (count < 0 && error == EINTR) continue;
-    if (count < 0 && error == EAGAIN && waitFor(fd, POLLOUT, defaultTimeout) > 0) continue;
+    if (count < 0 && error == EAGAIN && posix::waitFor(fd, POLLOUT, posix::pollTimeout(defaultTimeout)) > 0) {
+      continue;
+    }
     return createCommResultWithError(errors::DEVICE_SEND_ERROR, "Write error");
   }
   return CommResult(CommResult::DEVICE_OK);

@@ -21,7 +21,13 @@ CommResult SerialClientInterface::open() {
     defaultTimeout = kMinimalTimeoutMs;
     currentTimeout = kMinimalTimeoutMs;
   }
-  setCommConfig();
+  // A device that takes no line settings is no terminal line (/dev/null
+  // opens fine): refuse it now rather than time out on every exchange.
+  if (!setCommConfig()) {
+    logCommError("Unable to configure %s", portName.c_str());
+    close();
+    return createCommResultWithError(errors::DEVICE_CONN_ERROR, "COM open error");
+  }
   logCommInfo("Connection established %s", portName.c_str());
   return CommResult(CommResult::DEVICE_OK);
 }

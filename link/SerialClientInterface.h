@@ -16,8 +16,8 @@ class SerialClientInterface : public CommInterface {
   SerialClientInterface(const std::string& portName, comm_SerialDataMode dataMode,
                         comm_SerialBaudrate baudrate, uint32_t timeoutMs);
 
-  // "COM open error" when the port cannot be opened. Settings the port refuses
-  // do not stop the open.
+  // "COM open error" when the port cannot be opened, or refuses the line
+  // settings.
   CommResult open() override;
   // Takes effect on the next receive.
   CommResult setDefaultTimeout(uint32_t timeoutMs) override;

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 
 #include "core/zumbra_log.h"
+#include "link/PollWait.h"
 
 namespace zq::app::comm {
 
@@ -58,6 +60,13 @@ CommResult TcpClient::prepareSocket() {
     // The socket stays with the client, so a later close() releases it.
     return createCommResultWithError(errors::DEVICE_SOCKET_INVALID, "Unable to set to KEEP ALIVE");
   }
+  // Frames are written whole, so nothing is gained by holding a small write
+  // back; with Nagle's algorithm on, a request written right after a NAK
+  // waits for the terminal's delayed acknowledgement of the NAK (tens of
+  // milliseconds, longer than short link time-outs).
+  if (::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) != 0) {
+    logCommWarn("Unable to switch off Nagle's algorithm, error %d", errno);
+  }
   return CommResult(CommResult::DEVICE_OK);
 }
 
@@ -89,6 +98,13 @@ int TcpClient::tryToReceive(uint8_t* buffer, size_t length) {
     result = ::recv(fd, buffer, length, 0);
   } while (result < 0 && errno == EINTR);
   return static_cast<int>(result);
+}
+
+int TcpClient::waitForReceive(uint32_t timeoutMs) {
+  // To the millisecond: the socket's receive time-out is rounded up to the
+  // kernel's tick, which made every 1 ms look at the line cost 8. Bytes, or
+  // the peer's close (recv then answers 0), end the wait at once.
+  return posix::waitFor(fd, POLLIN, timeoutMs == 0 ? -1 : posix::pollTimeout(timeoutMs));
 }
 
 int TcpClient::getLastError() const { return errno; }

@@ -30,6 +30,7 @@ class TcpClient : public TcpClientInterface {
   int tryToReceive(uint8_t* buffer, size_t length) override;
   int getLastError() const override;
   bool isRecvErrorNotFailure(int result, int error) const override;
+  int waitForReceive(uint32_t timeoutMs) override;
 
   // -1 while closed: descriptor 0 is a valid socket in a host that closed its
   // standard input.

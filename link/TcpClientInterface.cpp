@@ -1,6 +1,9 @@
 #include "link/TcpClientInterface.h"
 
+#include <algorithm>
+
 #include "core/zumbra_log.h"
+#include "link/Deadline.h"
 
 namespace zq::app::comm {
 
@@ -10,12 +13,14 @@ TcpClientInterface::TcpClientInterface(const std::string& host_, uint16_t port_,
 CommResult TcpClientInterface::open() {
   logDevInfo("Connecting to host %s:%u", host.c_str(), static_cast<unsigned>(port));
   logCommInfo("Connecting to host %s:%u", host.c_str(), static_cast<unsigned>(port));
+  // A new socket starts without the time-out of the old one.
+  socketTimeout.reset();
   CommResult result = prepareSocket();
   if (!result.isOk()) return result;
   result = connectToTerminal();
   if (!result.isOk()) return result;
   logCommInfo("Connection established");
-  return setTimeout(defaultTimeout);
+  return applyTimeout(defaultTimeout);
 }
 
 CommResult TcpClientInterface::setDefaultTimeout(uint32_t timeoutMs) {
@@ -23,7 +28,7 @@ CommResult TcpClientInterface::setDefaultTimeout(uint32_t timeoutMs) {
   // Without this the socket would keep the old value until the end of the
   // next receive, and a long report read right after the change would give up
   // at the old time-out.
-  if (isOpen()) return setTimeout(timeoutMs);
+  if (isOpen()) return applyTimeout(timeoutMs);
   return CommResult(CommResult::DEVICE_OK);
 }
 
@@ -33,35 +38,68 @@ std::string TcpClientInterface::getMediumName() const { return "TCP/IP"; }
 
 std::string TcpClientInterface::getNotOpenedMessage() const { return "Socket closed"; }
 
-CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data) {
+CommResult TcpClientInterface::applyTimeout(uint32_t timeoutMs) {
+  if (socketTimeout == timeoutMs) return CommResult(CommResult::DEVICE_OK);
+  CommResult result = setTimeout(timeoutMs);
+  if (result.isOk()) {
+    socketTimeout = timeoutMs;
+  } else {
+    socketTimeout.reset();
+  }
+  return result;
+}
+
+int TcpClientInterface::waitForReceive(uint32_t timeoutMs) { return applyTimeout(timeoutMs).isOk() ? 1 : -1; }
+
+CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data) { return receiveMessage(data, defaultTimeout); }
+
+CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data, uint32_t timeoutMs) {
+  return receiveMessage(data, timeoutMs);
+}
+
+CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs) {
+  // However the terminal spreads its bytes, the receive ends within its
+  // time-out and takes no more than the caller has room for.
+  const Deadline deadline(timeoutMs);
+  const size_t limit = receiveLimit();
+  // No room: nothing is taken, and a zero-length read would look like a close.
+  if (limit == 0) return CommResult(CommResult::DEVICE_OK);
+  uint32_t wait = timeoutMs;
   for (;;) {
-    uint8_t chunk[kChunkSize] = {};
-    const int result = tryToReceive(chunk, sizeof chunk);
-    if (result <= 0) {
-      return handleRecvError(result, data.empty());
-    }
+    const int ready = waitForReceive(wait);
+    if (ready == 0) return endOfMessage(data.empty());
+    if (ready < 0) return handleRecvError(ready, data.empty());
+    uint8_t chunk[kChunkSize];
+    const size_t wanted = std::min(kChunkSize, limit - data.size());
+    const int result = tryToReceive(chunk, wanted);
+    if (result == 0) return handlePeerClose(data.empty());
+    if (result < 0) return handleRecvError(result, data.empty());
     data.insert(data.end(), chunk, chunk + result);
+    if (static_cast<size_t>(result) < kChunkSize || data.size() >= limit) return endOfMessage(false);
     // The rest of a message follows its first chunk closely.
-    setTimeout(kNextChunkTimeoutMs);
-    if (static_cast<size_t>(result) < kChunkSize) {
-      setTimeout(defaultTimeout);
-      return CommResult(CommResult::DEVICE_OK);
-    }
+    if (!deadline.nextWait(kNextChunkTimeoutMs, wait)) return endOfMessage(false);
   }
 }
 
-CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data, uint32_t timeoutMs) {
-  CommResult result = setTimeout(timeoutMs);
-  if (!result.isOk()) return result;
-  return recvInternal(data);
+CommResult TcpClientInterface::endOfMessage(bool nothingReceived) {
+  applyTimeout(defaultTimeout);
+  return nothingReceived ? CommResult(CommResult::DEVICE_TIMEOUT) : CommResult(CommResult::DEVICE_OK);
+}
+
+CommResult TcpClientInterface::handlePeerClose(bool nothingReceived) {
+  // An orderly close is no time-out: the terminal has gone, and telling so
+  // lets the Link reconnect before its next request instead of sending it
+  // into the dead connection.
+  logCommInfo("Connection closed by host %s:%u", host.c_str(), static_cast<unsigned>(port));
+  close();
+  if (nothingReceived) return createCommResultWithError(errors::DEVICE_CONN_ERROR, getNotOpenedMessage());
+  return CommResult(CommResult::DEVICE_OK);
 }
 
 CommResult TcpClientInterface::handleRecvError(int result, bool nothingReceived) {
   const int error = getLastError();
-  setTimeout(defaultTimeout);
-  if (isRecvErrorNotFailure(result, error)) {
-    return nothingReceived ? CommResult(CommResult::DEVICE_TIMEOUT) : CommResult(CommResult::DEVICE_OK);
-  }
+  if (isRecvErrorNotFailure(result, error)) return endOfMessage(nothingReceived);
+  applyTimeout(defaultTimeout);
   return createCommResultWithError(errors::DEVICE_CONN_ERROR, "recv failed with " + std::to_string(error));
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,8 @@ class TcpClientInterface : public CommInterface {
   std::string getMediumName() const override;
 
   // A message ends with a chunk shorter than this, or when nothing follows a
-  // full chunk within kNextChunkTimeoutMs.
+  // full chunk within kNextChunkTimeoutMs (and never later than the
+  // receive's own time-out after it began).
   static constexpr size_t kChunkSize = 16;
   static constexpr uint32_t kNextChunkTimeoutMs = 500;
 
@@ -46,14 +48,30 @@ class TcpClientInterface : public CommInterface {
   // One receive call: bytes received, 0 when the peer closed, negative on failure.
   virtual int tryToReceive(uint8_t* buffer, size_t length) = 0;
   virtual int getLastError() const = 0;
-  // A closed peer or a run-out time-out ends a message; it is not a failure.
+  // A run-out time-out ends a message; it is not a failure.
   virtual bool isRecvErrorNotFailure(int result, int error) const = 0;
+  // Waits until bytes, or the peer's close, are there to be read, at most
+  // timeoutMs (0: without end): above 0 ready, 0 the time-out ran out, below
+  // 0 a failure (getLastError tells which). This default lets the receive
+  // call itself wait, under the socket's receive time-out; a leaf with a
+  // finer wait overrides it.
+  virtual int waitForReceive(uint32_t timeoutMs);
 
   CommResult handleRecvError(int result, bool nothingReceived);
+  // setTimeout, skipped when the socket has that value already.
+  CommResult applyTimeout(uint32_t timeoutMs);
 
   std::string host;
   uint16_t port;
   uint32_t defaultTimeout;
+
+ private:
+  CommResult receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs);
+  CommResult handlePeerClose(bool nothingReceived);
+  CommResult endOfMessage(bool nothingReceived);
+
+  // The time-out the socket has now; unknown until open sets it.
+  std::optional<uint32_t> socketTimeout;
 };
 
 }  // namespace zq::app::comm

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Validators.h"
 #include "core/zumbra_log.h"
 
 namespace zq::app::protocols {
@@ -16,7 +17,12 @@ std::vector<unsigned char> CommonMessage::build() {
     logDevError("Cash register ID type missing");
     return {};
   }
-  data.push_back(*cashRegister);
+  const unsigned char cashRegisterByte = *cashRegister;
+  if (!utils::validateNoControlBytes(&cashRegisterByte, 1)) {
+    logDevError("Stored cash register ID not accepted, request not built");
+    return {};
+  }
+  data.push_back(cashRegisterByte);
   if (!buildMessageSpecificPart()) return {};
   return data;
 }
@@ -45,6 +51,25 @@ void CommonMessage::addVectorToData(const std::vector<unsigned char>& bytes) {
 
 void CommonMessage::addStringToData(const std::string& text) {
   data.insert(data.end(), text.begin(), text.end());
+}
+
+bool CommonMessage::addIdentifierToData(const utils::Optional<std::vector<unsigned char>>& stored,
+                                        bool (*accepted)(const unsigned int&), const char* missingText) {
+  if (!stored.isPresent()) {
+    logDevError("%s", missingText);
+    return false;
+  }
+  const std::string text(stored->begin(), stored->end());
+  // Nine digits at most: more than any identifier takes, less than overflows.
+  const bool number = !text.empty() && text.size() <= 9 &&
+                      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!number || !accepted(static_cast<unsigned int>(std::stoul(text)))) {
+    logDevError("Identifier %s not accepted, request not built", text.c_str());
+    return false;
+  }
+  addFsToData();
+  addVectorToData(*stored);
+  return true;
 }
 
 bool CommonMessage::isNotFsOnIterator() const {

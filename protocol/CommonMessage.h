@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Optional.h"
 #include "protocol/TalvorenMessageInterface.h"
 
 namespace zq::app::protocols {
@@ -38,6 +39,12 @@ class CommonMessage : public TalvorenMessageInterface {
   void addFsToData();
   void addVectorToData(const std::vector<unsigned char>& bytes);
   void addStringToData(const std::string& text);
+  // Appends FS and a stored identifier (the decimal text its setter
+  // stores) when the setter's check would take it: a request never carries
+  // a value the host could not have set. Absent, it logs `missingText`;
+  // refused, why. Either way false: the request is not built.
+  bool addIdentifierToData(const utils::Optional<std::vector<unsigned char>>& stored,
+                           bool (*accepted)(const unsigned int&), const char* missingText);
 
   bool isNotFsOnIterator() const;
   bool isNotEtxOnIterator() const;

@@ -5,15 +5,14 @@
 namespace zq::app::protocols {
 
 bool EndDataReadEvoucherMessage::parseMessageSpecificPart() {
-  transactionCtx.clearTransactionTags();
-
+  // Read and checked whole before anything is stored, like every
+  // transaction-data reply.
   uint32_t type = 0;
   if (!extractFourByteInt(type, 1)) {
     logDevError("Unable to extract transaction type");
     return false;
   }
   logDevTrace("eVoucher transactionType: (%u)", type);
-  transactionCtx.setEvoucherTransactionType(type);
 
   uint32_t returnCode = 0;
   if (!extractTwoByteInt(returnCode, 1)) {
@@ -21,7 +20,6 @@ bool EndDataReadEvoucherMessage::parseMessageSpecificPart() {
     return false;
   }
   logDevTrace("eVoucher returnCode: (%u)", returnCode);
-  transactionCtx.setEvoucherLastTransactionReturnCode(returnCode);
 
   // The details field must be there, even if empty: extractString needs
   // its FS.
@@ -31,6 +29,10 @@ bool EndDataReadEvoucherMessage::parseMessageSpecificPart() {
     return false;
   }
   logDevTrace("eVoucher transactionDetails: (%s)", details.c_str());
+
+  transactionCtx.clearTransactionTags();
+  transactionCtx.setEvoucherTransactionType(type);
+  transactionCtx.setEvoucherLastTransactionReturnCode(returnCode);
   transactionCtx.setEvoucherTransactionDetails(details);
   return true;
 }

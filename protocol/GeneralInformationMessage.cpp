@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "core/Converters.h"
+#include "core/TagNames.h"
+#include "core/Validators.h"
 #include "core/zumbra_log.h"
 
 namespace zq::app::protocols {
@@ -14,24 +16,25 @@ constexpr size_t kInformationFields = 5;
 }  // namespace
 
 bool GeneralInformationMessage::buildMessageSpecificPart() {
-  utils::Optional<unsigned char> index = maintenanceCtx.getTerminalIndex();
-  if (!index.isPresent()) {
-    logDevError("Unable to get terminal index");
-    return false;
-  }
-  addFsToData();
-  data.push_back(*index);
-  return true;
+  // The setter stores one digit, which is the byte the request carries.
+  return addIdentifierToData(
+      maintenanceCtx.getVector(tlv::TAG_TERMINAL_INDEX),
+      [](const unsigned int& index) {
+        return index <= 0xFF && utils::validateTerminalId(static_cast<unsigned char>(index));
+      },
+      "Unable to get terminal index");
 }
 
 bool GeneralInformationMessage::parseMessageSpecificPart() {
-  maintenanceCtx.clearTerminalInformation();
+  // Read and checked whole first: a reply that fails keeps the information
+  // of the last one that did not.
   std::string text;
   if (!extractString(text)) {
     logDevError("Unable to extract terminal information");
     return false;
   }
   if (text.empty()) {
+    maintenanceCtx.clearTerminalInformation();
     logDevDebug("Terminal information not available");
     return true;
   }
@@ -43,6 +46,7 @@ bool GeneralInformationMessage::parseMessageSpecificPart() {
     logDevError("Invalid terminal data aquired: %s", text.c_str());
     return false;
   }
+  maintenanceCtx.clearTerminalInformation();
   maintenanceCtx.setAddress(utils::asciiToVector(fields[0]), utils::asciiToVector(fields[1]),
                             utils::asciiToVector(fields[2]));
   maintenanceCtx.setMid(utils::asciiToVector(fields[3]));

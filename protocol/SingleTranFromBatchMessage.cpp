@@ -1,18 +1,12 @@
 #include "protocol/SingleTranFromBatchMessage.h"
 
-#include "core/zumbra_log.h"
+#include "core/Validators.h"
 
 namespace zq::app::protocols {
 
 bool SingleTranFromBatchMessage::buildMessageSpecificPart() {
-  utils::Optional<std::vector<unsigned char>> index = transactionCtx.getTransactionIndex();
-  if (!index.isPresent()) {
-    logDevError("Transaction index missing");
-    return false;
-  }
-  addFsToData();
-  addVectorToData(*index);
-  return true;
+  return addIdentifierToData(transactionCtx.getTransactionIndex(), utils::validateTransactionId,
+                             "Transaction index missing");
 }
 
 }  // namespace zq::app::protocols

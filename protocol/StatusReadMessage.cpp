@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "core/Converters.h"
 #include "core/zumbra_log.h"
@@ -43,28 +44,37 @@ bool StatusReadMessage::parseMessageSpecificPart() {
     logDevError("Unable to extract transaction status");
     return false;
   }
-  maintenanceCtx.setTransactionStatus(raw);
 
+  std::optional<uint32_t> prompt;
   if (isIteratorOnDataEnd()) {
     logDevTrace("Prompt data not present");
   } else {
     logDevTrace("Prompt data present");
-    uint32_t prompt = 0;
-    if (!extractFourByteInt(prompt, 0)) {
+    uint32_t number = 0;
+    if (!extractFourByteInt(number, 0)) {
       logDevError("Unable to extract prompt ID");
       return false;
     }
-    logDevTrace("Prompt ID %u extracted", prompt);
-    maintenanceCtx.setPromptNumber(prompt);
+    logDevTrace("Prompt ID %u extracted", number);
+    prompt = number;
   }
-  return setExpectedDataCharacteristics();
+
+  ExpectedDataCharacteristics characteristics;
+  if (!readExpectedDataCharacteristics(characteristics)) return false;
+
+  // The whole reply is sound: only now does it reach the context (and the
+  // host hear of a new status).
+  maintenanceCtx.setTransactionStatus(raw);
+  if (prompt) maintenanceCtx.setPromptNumber(*prompt);
+  maintenanceCtx.setExpectedDataCharacteristics(characteristics);
+  return true;
 }
 
-bool StatusReadMessage::setExpectedDataCharacteristics() {
+bool StatusReadMessage::readExpectedDataCharacteristics(ExpectedDataCharacteristics& characteristics) {
   fields.clear();
   if (isIteratorOnDataEnd()) {
     logDevTrace("Prompt expected data characteristics not present");
-    maintenanceCtx.setExpectedDataCharacteristics(noCharacteristics());
+    characteristics = noCharacteristics();
     return true;
   }
   std::string text;
@@ -75,7 +85,7 @@ bool StatusReadMessage::setExpectedDataCharacteristics() {
   fields = splitCharacteristics(text);
   logDevDebug("Expected data arguments number: %u", static_cast<unsigned>(fields.size()));
   if (fields.empty()) {
-    maintenanceCtx.setExpectedDataCharacteristics(noCharacteristics());
+    characteristics = noCharacteristics();
     return true;
   }
   if (fields.size() < 4) {
@@ -113,9 +123,8 @@ bool StatusReadMessage::setExpectedDataCharacteristics() {
     specialValue = static_cast<TalvorenAllowedSpecialCharacters>(special[0] - '0');
   }
   const std::string prompt = fields.size() == kMaxCharacteristicsFields ? fields[4] : std::string();
-  maintenanceCtx.setExpectedDataCharacteristics(
-      ExpectedDataCharacteristics(utils::asciiToUint8(minimum), utils::asciiToUint8(maximum),
-                                  allowedValue, specialValue, prompt));
+  characteristics = ExpectedDataCharacteristics(utils::asciiToUint8(minimum), utils::asciiToUint8(maximum),
+                                                allowedValue, specialValue, prompt);
   return true;
 }
 

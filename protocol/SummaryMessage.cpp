@@ -1,5 +1,6 @@
 #include "protocol/SummaryMessage.h"
 
+#include "core/Validators.h"
 #include "core/zumbra_log.h"
 
 namespace zq::app::protocols {
@@ -16,25 +17,11 @@ bool SummaryMessage::parseMessageSpecificPart() {
 }
 
 bool TransRepGetCardsetSummary::buildMessageSpecificPart() {
-  utils::Optional<ReportSubCtx::Bytes> index = reportCtx.getCardsetIndex();
-  if (!index.isPresent()) {
-    logDevError("Cardset index missing");
-    return false;
-  }
-  addFsToData();
-  addVectorToData(*index);
-  return true;
+  return addIdentifierToData(reportCtx.getCardsetIndex(), utils::validateCardsetId, "Cardset index missing");
 }
 
 bool TransDccAnalCurrencySummary::buildMessageSpecificPart() {
-  utils::Optional<ReportSubCtx::Bytes> index = reportCtx.getCurrencyIndex();
-  if (!index.isPresent()) {
-    logDevError("Currency index missing");
-    return false;
-  }
-  addFsToData();
-  addVectorToData(*index);
-  return true;
+  return addIdentifierToData(reportCtx.getCurrencyIndex(), utils::validateCurrencyId, "Currency index missing");
 }
 
 }  // namespace zq::app::protocols

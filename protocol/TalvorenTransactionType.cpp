@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/Converters.h"
+#include "core/Validators.h"
 #include "core/zumbra_log.h"
 #include "protocol/CommonMessage.h"
 #include "protocol/TransactionSubCtx.h"
@@ -23,6 +24,24 @@ void TalvorenTransactionType::addBytes(const std::vector<unsigned char>& bytes) 
   data.insert(data.end(), bytes.begin(), bytes.end());
 }
 
+bool TalvorenTransactionType::addAccepted(const std::vector<unsigned char>& value,
+                                          bool (*accepted)(const std::string&), const char* name) {
+  // Replies replace some request values, and ecr_setTag stores anything:
+  // what the host's setter would refuse never goes out.
+  if (!accepted(std::string(value.begin(), value.end()))) {
+    logDevError("Stored %s not accepted, request not built", name);
+    return false;
+  }
+  addBytes(value);
+  return true;
+}
+
+namespace {
+
+bool sequenceNumberAccepted(const std::string& number) { return utils::validateNoControlBytes(number); }
+
+}  // namespace
+
 bool TransactionWithAmount::handleTransactionAmountIfPresent() {
   const std::string amount = ctx.getTransactionAmount();
   if (amount.empty()) {
@@ -30,21 +49,20 @@ bool TransactionWithAmount::handleTransactionAmountIfPresent() {
     return false;
   }
   addFs();
-  addBytes(utils::asciiToVector(amount));
-  return true;
+  return addAccepted(utils::asciiToVector(amount), utils::validateAmount, "transaction amount");
 }
 
 bool PurchaseTransaction::handleAdditionalInputData() {
   addFs();
-  handleTitle();
+  if (!handleTitle()) return false;
   addFs();
   handleAdditionalRequestData();
   return true;
 }
 
-void PurchaseTransaction::handleTitle() {
+bool PurchaseTransaction::handleTitle() {
   utils::Optional<std::vector<unsigned char>> title = ctx.getTransactionTitle();
-  if (!title.isPresent()) return;
+  if (!title.isPresent()) return true;
   std::vector<unsigned char> bytes = *title;
   if (bytes.size() > kMaxTitleLength) {
     logDevWarn(
@@ -53,9 +71,11 @@ void PurchaseTransaction::handleTitle() {
         static_cast<unsigned>(bytes.size()), static_cast<unsigned>(kMaxTitleLength));
     bytes.resize(kMaxTitleLength);
   }
-  addBytes(bytes);
+  // The cut mends a length the setter would refuse, nothing else.
+  if (!addAccepted(bytes, utils::validateTitle, "transaction title")) return false;
   // A title names one request only.
   ctx.removeTransactionTitle();
+  return true;
 }
 
 void PurchaseTransaction::handleAdditionalRequestData() {
@@ -80,17 +100,14 @@ bool CompletionTransaction::handleAdditionalInputData() {
     logDevError("Sequence number of transaction to complete required but missing");
     return false;
   }
-  addBytes(*sequence);
-  return true;
+  return addAccepted(*sequence, sequenceNumberAccepted, "sequence number to complete");
 }
 
 bool ReversalTransaction::handleAdditionalInputData() {
   utils::Optional<std::vector<unsigned char>> sequence = ctx.getSequenceNumberToReverse();
-  if (sequence.isPresent()) {
-    addFs();
-    addBytes(*sequence);
-  }
-  return true;
+  if (!sequence.isPresent()) return true;
+  addFs();
+  return addAccepted(*sequence, sequenceNumberAccepted, "sequence number to reverse");
 }
 
 bool PurchaseEvoucherTransaction::handleAdditionalInputData() {
@@ -100,8 +117,7 @@ bool PurchaseEvoucherTransaction::handleAdditionalInputData() {
   if (operation.isPresent() && operation->size() == 1) addBytes(*operation);
   addFs();
   utils::Optional<std::vector<unsigned char>> ean = ctx.getEvoucherEan();
-  if (ean.isPresent()) addBytes(*ean);
-  return true;
+  return !ean.isPresent() || addAccepted(*ean, utils::validateEAN, "EAN");
 }
 
 }  // namespace zq::app::protocols

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace zq::app::protocols {
@@ -24,12 +25,12 @@ class TalvorenTransactionType {
   // The terminal's number for the kind.
   virtual uint32_t getTransactionTypeNumber() const = 0;
   // Each appends its sub-fields (every one after an FS); false when a value
-  // the kind needs is missing.
+  // the kind needs is missing, or is one the host's setter would refuse.
   virtual bool handleTransactionAmountIfPresent() { return true; }
   virtual bool handleAdditionalInputData() { return true; }
 
   // The terminal number followed by the kind's sub-fields; empty when a
-  // required value is missing, and then nothing may be sent.
+  // required value is missing or refused, and then nothing may be sent.
   std::vector<unsigned char> getTransactionSpecificData();
 
   // The terminal reports a reversal as the reversed kind's number plus this.
@@ -38,6 +39,10 @@ class TalvorenTransactionType {
  protected:
   void addFs();
   void addBytes(const std::vector<unsigned char>& bytes);
+  // Appends a stored value when the check of its setter would take it;
+  // otherwise logs the refusal (naming the value) and answers false.
+  bool addAccepted(const std::vector<unsigned char>& value, bool (*accepted)(const std::string&),
+                   const char* name);
 
   TransactionSubCtx& ctx;
   std::vector<unsigned char> data;
@@ -61,7 +66,8 @@ class PurchaseTransaction : public TransactionWithAmount {
   static constexpr size_t kMaxAdditionalDataLength = 2048;
 
  private:
-  void handleTitle();
+  // False when the stored title is one the host could not have set.
+  bool handleTitle();
   void handleAdditionalRequestData();
 };
 

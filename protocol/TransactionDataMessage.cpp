@@ -47,13 +47,35 @@ uint32_t reversedTransactionType(uint32_t terminalNumber) {
 }  // namespace
 
 bool TransactionDataMessage::parseMessageSpecificPart() {
-  transactionCtx.clearTransactionTags();
-
+  // The reply is read and checked whole before anything is stored. Its kind
+  // replaces the transaction type the next request is built from, so a
+  // reply that fails half-way must not leave its kind behind: a purchase
+  // would go out as whatever the garbled reply named (a reversal, say).
   uint32_t kind = 0;
   if (!extractFourByteInt(kind, 1)) {
     logDevError("Unable to extract transaction type");
     return false;
   }
+  uint32_t returnCode = 0;
+  if (!extractTwoByteInt(returnCode, 1)) {
+    logDevError("Unable to extract transaction return code");
+    return false;
+  }
+  const bool optionalData = !isIteratorOnDataEnd();
+  uint32_t number = 0;
+  std::string details;
+  if (optionalData) {
+    if (!extractEightByteInt(number, 0)) {
+      logDevError("Unable to extract transaction number");
+      return false;
+    }
+    if (!extractString(details)) {
+      logDevError("Unable to extract transaction details");
+      return false;
+    }
+  }
+
+  transactionCtx.clearTransactionTags();
   const uint32_t reversal = TalvorenTransactionType::getReversalResponseCode();
   if (kind < reversal) {
     transactionCtx.setIsReversal(false);
@@ -63,31 +85,13 @@ bool TransactionDataMessage::parseMessageSpecificPart() {
     transactionCtx.setOriginalTransactionType(reversedTransactionType(kind - reversal));
     transactionCtx.setTransactionType(ECR_TRANSACTION_REVERSAL);
   }
-
-  uint32_t returnCode = 0;
-  if (!extractTwoByteInt(returnCode, 1)) {
-    logDevError("Unable to extract transaction return code");
-    return false;
-  }
   transactionCtx.setLastTransactionReturnCode(returnCode);
-
-  if (isIteratorOnDataEnd()) {
+  if (!optionalData) {
     logDevTrace("Optional data not provided");
     return true;
   }
-
-  uint32_t number = 0;
-  if (!extractEightByteInt(number, 0)) {
-    logDevError("Unable to extract transaction number");
-    return false;
-  }
   transactionCtx.setTransactionNumber(number);
-
-  std::string details;
-  if (!extractString(details)) {
-    logDevError("Unable to extract transaction details");
-    return false;
-  }
+  // The details never fail: a bad value only leaves its tag absent.
   transactionCtx.setTransactionDetails(details);
   return true;
 }

@@ -2,6 +2,7 @@
 // functions so that its callbacks reach the Java side.
 #include <jni.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <sstream>
@@ -19,6 +20,8 @@ namespace {
 // The scripted terminal the Java test talks to through the binding.
 std::unique_ptr<zq::test::TerminalSimulator> terminal;
 size_t scriptSteps = 0;
+// Time the terminal's thread gets to count the step it last answered.
+constexpr int kStepCountingMs = 5000;
 
 std::string javaText(JNIEnv* env, jstring text) {
   const char* chars = env->GetStringUTFChars(text, nullptr);
@@ -54,6 +57,11 @@ JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTestHooks_startTerminal(JNIEnv
 JNIEXPORT jstring JNICALL Java_zumbra_terminal_NativeTestHooks_stopTerminal(JNIEnv* env, jclass) {
   std::string report;
   if (terminal) {
+    // A step counts as used once its reply is sent, and the library may act
+    // on that reply before the terminal's thread has counted it: the steps
+    // of the requests that arrived are waited for.
+    const size_t answered = std::min(terminal->requests().size(), scriptSteps);
+    terminal->waitForSteps(answered, kStepCountingMs);
     for (const std::string& mismatch : terminal->mismatches()) report += mismatch + "\n";
     if (terminal->stepsDone() < scriptSteps) {
       report += std::to_string(terminal->stepsDone()) + " of " + std::to_string(scriptSteps) +

@@ -21,7 +21,6 @@ using Events = std::vector<std::string>;
 
 const CommResult kRefusedOpen(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "Socket select fail");
 const CommResult kSendFailed(CommResult::DEVICE_ERROR, errors::DEVICE_SEND_ERROR, "Sending failed with result -1");
-const CommResult kInvalidResponse(CommResult::DEVICE_ERROR, errors::DEVICE_DATA_CORRUPTED, "Invalid response");
 const CommResult kExtractionFailed(CommResult::DEVICE_ERROR, errors::DEVICE_DATA_CORRUPTED,
                                    "Message extraction failed");
 
@@ -42,15 +41,20 @@ TEST_F(LinkFixture, SendFramesTheMessageInPlaceAndWaitsForNothing) {
   EXPECT_EQ(comm->events, (Events{"send 02 31 30 03 02"}));
 }
 
-TEST_F(LinkFixture, FailedSendReconnectsOnceAndNeverResendsTheFrame) {
+TEST_F(LinkFixture, FailedSendReconnectsOnceAndSendsTheFrameAgainOnTheNewConnection) {
   struct Case {
     const char* name;
     CommResult reopen;
+    std::vector<CommResult> sends;
     CommResult expected;
+    Events events;
   };
   const Case cases[] = {
-      {"reconnected", CommResult(), kInvalidResponse},
-      {"reconnection refused", kRefusedOpen, kRefusedOpen},
+      {"reconnected: the frame goes out again", CommResult(), {kSendFailed}, CommResult(),
+       {"send 02 41 03 42", "close", "open", "send 02 41 03 42"}},
+      {"reconnected, and the second send fails too", CommResult(), {kSendFailed, kSendFailed}, kSendFailed,
+       {"send 02 41 03 42", "close", "open", "send 02 41 03 42"}},
+      {"reconnection refused", kRefusedOpen, {kSendFailed}, kRefusedOpen, {"send 02 41 03 42", "close", "open"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -58,13 +62,13 @@ TEST_F(LinkFixture, FailedSendReconnectsOnceAndNeverResendsTheFrame) {
     Link l(new StxEtxLrcNoAckLinkLayer, transport, 64);
     l.open();
     transport->events.clear();
-    transport->sendResults.push_back(kSendFailed);
+    transport->sendResults.assign(c.sends.begin(), c.sends.end());
     transport->openResults.push_back(c.reopen);
     LinkLogRecorder log;
 
     Bytes data = {0x41};
     EXPECT_EQ(l.send(data), c.expected);
-    EXPECT_EQ(transport->events, (Events{"send 02 41 03 42", "close", "open"}));
+    EXPECT_EQ(transport->events, c.events);
     if (!c.reopen.isOk()) {
       EXPECT_TRUE(log.contains("Connection lost, unable to reconnect. Status: DEVICE_ERROR(1), error code: "
                                "DEVICE_CONN_ERROR(12), message: Socket select fail"));
@@ -76,17 +80,20 @@ TEST_F(LinkFixture, MonitoredSendHandlesWhatTheTerminalLeftFirst) {
   struct Case {
     const char* name;
     Bytes pending;  // what the 1 ms look at the line brings
+    bool closed;    // the transport closed itself: the terminal hung up
     CommResult reopen;
     CommResult expected;
     Events events;
   };
   const Case cases[] = {
-      {"EOT: reconnect, then send", {0x04}, CommResult(), CommResult(),
+      {"EOT: reconnect, then send", {0x04}, false, CommResult(), CommResult(),
        {"recv 1", "close", "open", "send 02 41 03 42"}},
-      {"EOT and the terminal is gone", {0x04}, kRefusedOpen, kRefusedOpen, {"recv 1", "close", "open"}},
-      {"stray bytes: dropped, then send", {0x41, 0x42}, CommResult(), CommResult(),
+      {"EOT and the terminal is gone", {0x04}, false, kRefusedOpen, kRefusedOpen, {"recv 1", "close", "open"}},
+      {"hung up: reconnect, then send", {}, true, CommResult(), CommResult(), {"open", "send 02 41 03 42"}},
+      {"hung up and the terminal is gone", {}, true, kRefusedOpen, kRefusedOpen, {"open"}},
+      {"stray bytes: dropped, then send", {0x41, 0x42}, false, CommResult(), CommResult(),
        {"recv 1", "recv 1", "send 02 41 03 42"}},
-      {"nothing pending", {}, CommResult(), CommResult(), {"recv 1", "send 02 41 03 42"}},
+      {"nothing pending", {}, false, CommResult(), CommResult(), {"recv 1", "send 02 41 03 42"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -95,6 +102,7 @@ TEST_F(LinkFixture, MonitoredSendHandlesWhatTheTerminalLeftFirst) {
     l.open();
     transport->events.clear();
     if (!c.pending.empty()) transport->deliver(c.pending);
+    transport->opened = !c.closed;
     transport->openResults.push_back(c.reopen);
 
     Bytes data = {0x41};

@@ -96,10 +96,15 @@ TEST_F(Pty, OpenWithTimeoutZeroWaitsTenMillisecondsAndCloseIsLogged) {
   EXPECT_TRUE(log.contains("Closing " + path));
 }
 
-TEST(SerialClient, AMissingDeviceIsAnOpenError) {
-  SerialClient client("/dev/zq-no-such-port", COMM_8N1, COMM_BAUD_9600, 100);
-  EXPECT_EQ(client.open(), CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "COM open error"));
-  EXPECT_FALSE(client.isOpen());
+// A device that is missing, or that opens but takes no line settings, is
+// no terminal line.
+TEST(SerialClient, AMissingOrUnconfigurableDeviceIsAnOpenError) {
+  for (const char* device : {"/dev/zq-no-such-port", "/dev/null"}) {
+    SCOPED_TRACE(device);
+    SerialClient client(device, COMM_8N1, COMM_BAUD_9600, 100);
+    EXPECT_EQ(client.open(), CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "COM open error"));
+    EXPECT_FALSE(client.isOpen());
+  }
 }
 
 TEST(SerialClient, CharacterFormatsMapOntoTheControlFlags) {

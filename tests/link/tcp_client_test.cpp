@@ -89,26 +89,32 @@ Bytes count(size_t n, uint8_t from = 1) {
   return b;
 }
 
+// The shared receive over a leaf without a wait of its own: the socket's
+// time-out is set for each wait, and only when it changes.
 TEST(TcpClientInterface, AMessageEndsWithAShortChunkOrSilenceAfterAFullOne) {
   const Bytes sixteen = count(16), five = count(5, 100);
   Bytes twentyOne = sixteen;
   twentyOne.insert(twentyOne.end(), five.begin(), five.end());
+  const CommResult closed(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "Socket closed");
   struct Case {
     const char* name;
     std::vector<ScriptedSocket::Call> calls;
     CommResult expected;
     Bytes data;
     std::vector<uint32_t> timeouts;  // set on the socket during the receive
+    bool openAfter;
   };
   const Case cases[] = {
-      {"short chunk", {{5, five, 0}}, CommResult(), five, {500, 2000}},
-      {"exactly one full chunk, then silence", {{16, sixteen, 0}}, CommResult(), sixteen, {500, 2000}},
-      {"full chunk and a short one", {{16, sixteen, 0}, {5, five, 0}}, CommResult(), twentyOne, {500, 500, 2000}},
-      {"silence", {}, CommResult(CommResult::DEVICE_TIMEOUT), {}, {2000}},
-      {"peer closed, nothing received", {{0, {}, 0}}, CommResult(CommResult::DEVICE_TIMEOUT), {}, {2000}},
-      {"peer closed after a full chunk", {{16, sixteen, 0}, {0, {}, 0}}, CommResult(), sixteen, {500, 2000}},
+      {"short chunk", {{5, five, 0}}, CommResult(), five, {2000}, true},
+      {"exactly one full chunk, then silence", {{16, sixteen, 0}}, CommResult(), sixteen, {2000, 500, 2000}, true},
+      {"full chunk and a short one", {{16, sixteen, 0}, {5, five, 0}}, CommResult(), twentyOne, {2000, 500, 2000},
+       true},
+      {"silence", {}, CommResult(CommResult::DEVICE_TIMEOUT), {}, {2000}, true},
+      // The terminal has gone: no time-out, and the client closes itself.
+      {"peer closed, nothing received", {{0, {}, 0}}, closed, {}, {2000}, false},
+      {"peer closed after a full chunk", {{16, sixteen, 0}, {0, {}, 0}}, CommResult(), sixteen, {2000, 500}, false},
       {"connection reset", {{-1, {}, ECONNRESET}},
-       CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "recv failed with 104"), {}, {2000}},
+       CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "recv failed with 104"), {}, {2000}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,16 +124,33 @@ TEST(TcpClientInterface, AMessageEndsWithAShortChunkOrSilenceAfterAFullOne) {
     EXPECT_EQ(socket.recv(data), c.expected);
     EXPECT_EQ(data, c.data);
     EXPECT_EQ(socket.timeouts, c.timeouts);
+    EXPECT_EQ(socket.isOpen(), c.openAfter);
   }
   EXPECT_EQ(CommResult(CommResult::DEVICE_TIMEOUT).getError(), errors::DEVICE_ERR_UNKNOWN);
+}
+
+TEST(TcpClientInterface, AReceiveTakesNoMoreThanTheRoomItIsGiven) {
+  ScriptedSocket socket;
+  socket.receives = {{16, count(16), 0}, {4, count(4, 50), 0}, {16, count(16, 80), 0}};
+  Bytes data;
+  // Room for 20: a full chunk, then only the 4 that still fit.
+  EXPECT_EQ(socket.recvAtMost(data, 0, 20), CommResult());
+  EXPECT_EQ(data.size(), 20u);
+  // The rest waits on the socket for the next receive.
+  EXPECT_EQ(socket.recv(data), CommResult());
+  EXPECT_EQ(data, count(16, 80));
 }
 
 TEST(TcpClientInterface, ReceiveWithATimeoutSetsItFirstAndRestoresTheDefault) {
   ScriptedSocket socket;
   socket.receives.push_back({3, {1, 2, 3}, 0});
+  socket.receives.push_back({3, {1, 2, 3}, 0});
   Bytes data;
   EXPECT_EQ(socket.recv(data, 250), CommResult());
-  EXPECT_EQ(socket.timeouts, (std::vector<uint32_t>{250, 500, 2000}));
+  EXPECT_EQ(socket.timeouts, (std::vector<uint32_t>{250, 2000}));
+  // The socket has the default already: nothing to set.
+  EXPECT_EQ(socket.recv(data), CommResult());
+  EXPECT_EQ(socket.timeouts, (std::vector<uint32_t>{250, 2000}));
 }
 
 TEST(TcpClientInterface, SendSucceedsOnlyWhenEveryByteIsOut) {

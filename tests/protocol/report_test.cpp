@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "protocol/GeneralInformationMessage.h"
 #include "protocol/GeneralReportGenerate.h"
 #include "protocol/GeneralReportGenerateFlow.h"
 #include "protocol/IndexFlows.h"
 #include "protocol/ReportSummary.h"
+#include "protocol/SingleTranFromBatchMessage.h"
 #include "protocol/SummaryFlows.h"
 #include "protocol/SummaryMessage.h"
 #include "protocol/TransAnalTransDetails.h"
@@ -372,6 +374,40 @@ TEST(Reports, WithoutItsIndexNothingIsSent) {
     EXPECT_EQ(library.exchange([&] { return c.message(library); }), kNotBuilt);
     EXPECT_TRUE(logged(kErrorPriority, c.buildError));
     EXPECT_TRUE(terminal.received().empty());
+  }
+}
+
+// An index stored by ecr_setTag (or by anything but its setter) goes out only
+// when its setter would have taken it; otherwise nothing is sent.
+TEST(Reports, AnIndexItsSetterWouldRefuseIsNotSent) {
+  struct Case {
+    const char* name;
+    tlv::TlvTag tag;
+    const char* stored;
+    std::function<TalvorenMessageInterface*(Session&)> message;
+  };
+  const Case cases[] = {
+      {"cardset of three digits", TAG_CARDSET_ID, "100",
+       [](Session& s) { return new TransRepGetCardsetSummary(s.maintenance(), s.report()); }},
+      {"currency with a letter", TAG_CURRENCY_ID, "97x",
+       [](Session& s) { return new TransDccAnalCurrencySummary(s.maintenance(), s.report()); }},
+      {"analysed transaction of nine digits", TAG_TRANSACTION_ID, "123456789",
+       [](Session& s) { return new TransAnalTransDetails(s.maintenance(), s.transaction()); }},
+      {"batch transaction with a blank", TAG_TRANSACTION_ID, "4 2",
+       [](Session& s) { return new SingleTranFromBatchMessage(s.maintenance(), s.transaction()); }},
+      {"terminal index of two digits", TAG_TERMINAL_INDEX, "12",
+       [](Session& s) { return new GeneralInformationMessage(s.maintenance()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    recordDeveloperLog();
+    TerminalSimulator terminal;
+    Session library(terminal);
+    library.api().setTagValue(c.tag, bytesOf(c.stored));
+    EXPECT_EQ(library.exchange([&] { return c.message(library); }), kNotBuilt);
+    EXPECT_TRUE(terminal.received().empty());
+    EXPECT_TRUE(logged(kErrorPriority, std::string("Identifier ") + c.stored + " not accepted, request not built"))
+        << ::testing::PrintToString(developerLines(kErrorPriority));
   }
 }
 

@@ -133,6 +133,40 @@ const StartCase kCases[] = {
        set(s, TAG_EV_OPERATION_TYPE, "10");
      },
      true, "11" + FS + FS, ""},
+    // Replies replace request values; what the host's setter would refuse
+    // is never sent.
+    {"an amount of 452 digits, as a reply left it, is not sent",
+     [](Session& s) {
+       type(s, ECR_TRANSACTION_PURCHASE);
+       amount(s, Bytes(226, 0x45));
+     },
+     false, "", "Stored transaction amount not accepted, request not built"},
+    {"a title holding a field separator is not sent",
+     [](Session& s) {
+       type(s, ECR_TRANSACTION_PURCHASE);
+       amount(s, {0x01, 0x00});
+       s.transaction().setTransactionTitle(bytesOf("Pizza" + FS + "9"));
+     },
+     false, "", "Stored transaction title not accepted, request not built"},
+    {"a sequence number to reverse holding an ETX is not sent",
+     [](Session& s) {
+       type(s, ECR_TRANSACTION_REVERSAL);
+       amount(s, {0x10, 0x00});
+       set(s, TAG_TRANSACTION_TO_REVERSE, "0000\x03" "2");
+     },
+     false, "", "Stored sequence number to reverse not accepted, request not built"},
+    {"a cash register byte that is an STX is not sent",
+     [](Session& s) {
+       type(s, ECR_TRANSACTION_RECONCILIATION);
+       s.api().setCashRegisterNumber(0x02);
+     },
+     false, "", "Stored cash register ID not accepted, request not built"},
+    {"an EAN of 14 digits is not sent",
+     [](Session& s) {
+       type(s, ECR_TRANSACTION_PURCHASE_EVOUCHER);
+       s.api().setEvoucherEan(bytesOf("59012341234570"));
+     },
+     false, "", "Stored EAN not accepted, request not built"},
     {"no kind stored", [](Session&) {}, false, "", "Transaction type missing"},
     {"kind number out of range", [](Session& s) { type(s, ECR_TRANSACTION_NONE); }, false, "",
      "Transaction type missing"},

@@ -28,7 +28,7 @@ struct StatusCase {
 };
 
 // Before each reply the context holds prompt 77 and these characteristics,
-// so that a reply that fails shows they were left alone.
+// so that a reply that fails shows they were left alone, status included.
 const ExpectedDataCharacteristics kEarlier(5, 9, ALLOWED_CHARACTERS_ALPHANUMERIC,
                                            SPECIAL_CHARACTERS_YES_NO, "earlier");
 
@@ -52,23 +52,23 @@ const StatusCase kStatusCases[] = {
      TERMINAL_STATUS_WAITING_FOR_USER_ACTION, 12, 0, 8, 'n', 2, "Code", ""},
     {"raw status 0x81", {"81"}, true, TERMINAL_STATUS_RECONCILIATION_NEEDED, 77, 0, 0, 0, 0, "",
      ""},
-    {"three fields", {"0C", "12", "0,20,n"}, false, TERMINAL_STATUS_WAITING_FOR_USER_ACTION, 12, 5,
+    {"three fields", {"0C", "12", "0,20,n"}, false, TERMINAL_STATUS_UNRECOGNISED, 77, 5,
      9, 'A', 3, "earlier", "3 arguments provided in data characteristics 0,20,n"},
     {"three-digit maximum", {"0C", "12", "0,100,n,,Amount"}, false,
-     TERMINAL_STATUS_WAITING_FOR_USER_ACTION, 12, 5, 9, 'A', 3, "earlier",
+     TERMINAL_STATUS_UNRECOGNISED, 77, 5, 9, 'A', 3, "earlier",
      "Invalid max length 100"},
     {"empty maximum", {"0C", "12", "0,,n,,Amount"}, false,
-     TERMINAL_STATUS_WAITING_FOR_USER_ACTION, 12, 5, 9, 'A', 3, "earlier", "Invalid max length "},
+     TERMINAL_STATUS_UNRECOGNISED, 77, 5, 9, 'A', 3, "earlier", "Invalid max length "},
     {"minimum not a number", {"0C", "12", "a,10,n,,Amount"}, false,
-     TERMINAL_STATUS_WAITING_FOR_USER_ACTION, 12, 5, 9, 'A', 3, "earlier", "Invalid min length a"},
+     TERMINAL_STATUS_UNRECOGNISED, 77, 5, 9, 'A', 3, "earlier", "Invalid min length a"},
     {"unknown character designation", {"0C", "12", "0,10,x,,Amount"}, false,
-     TERMINAL_STATUS_WAITING_FOR_USER_ACTION, 12, 5, 9, 'A', 3, "earlier",
+     TERMINAL_STATUS_UNRECOGNISED, 77, 5, 9, 'A', 3, "earlier",
      "Invalid allowed characters designation x"},
     {"two designation letters", {"0C", "12", "0,10,nA,,Amount"}, false,
-     TERMINAL_STATUS_WAITING_FOR_USER_ACTION, 12, 5, 9, 'A', 3, "earlier",
+     TERMINAL_STATUS_UNRECOGNISED, 77, 5, 9, 'A', 3, "earlier",
      "Invalid allowed characters designation nA"},
     {"unknown special answer", {"0C", "12", "0,10,n,4,Amount"}, false,
-     TERMINAL_STATUS_WAITING_FOR_USER_ACTION, 12, 5, 9, 'A', 3, "earlier",
+     TERMINAL_STATUS_UNRECOGNISED, 77, 5, 9, 'A', 3, "earlier",
      "Invalid allowed special characters designation 4"},
     {"no status at all", {}, false, TERMINAL_STATUS_UNRECOGNISED, 77, 5, 9, 'A', 3, "earlier",
      "Unable to extract transaction status"},
@@ -158,10 +158,11 @@ const InformationCase kInformationCases[] = {
      "00-950 City", "M123", "T456"},
     {"empty fields leave their tags absent", "Shop 7,,00-950 City,M123,", true, "Shop 7", kAbsent,
      "00-950 City", "M123", kAbsent},
-    {"four fields", "Shop 7,Long St 1,00-950 City,M123", false, kAbsent, kAbsent, kAbsent, kAbsent,
-     kAbsent},
-    {"six fields", "Shop 7,Long St 1,00-950 City,M123,T456,X", false, kAbsent, kAbsent, kAbsent,
-     kAbsent, kAbsent},
+    // A reply that fails keeps what the last good one stored.
+    {"four fields", "Shop 7,Long St 1,00-950 City,M123", false, "old 1", "old 2", "old 3", "old MID",
+     "old TID"},
+    {"six fields", "Shop 7,Long St 1,00-950 City,M123,T456,X", false, "old 1", "old 2", "old 3",
+     "old MID", "old TID"},
     {"no information", "", true, kAbsent, kAbsent, kAbsent, kAbsent, kAbsent},
 };
 
@@ -174,7 +175,7 @@ TEST(GeneralInformation, FiveFieldsOrNothing) {
                                              reply("26", {c.text})));
     Session library(terminal);
     library.api().setTagValue(TAG_TERMINAL_INDEX, bytesOf("2"));
-    // What an earlier reply left: cleared before this one is read.
+    // What an earlier reply left: replaced by a good reply, kept by a bad one.
     library.maintenance().setAddress(bytesOf("old 1"), bytesOf("old 2"), bytesOf("old 3"));
     library.maintenance().setMid(bytesOf("old MID"));
     library.maintenance().setTid(bytesOf("old TID"));
@@ -252,26 +253,27 @@ const BatchCase kBatchCases[] = {
       {TAG_CASHIER_IDENTIFIER, "0"},
       {TAG_EVOUCHER_INFO, kAbsent}},
      ""},
-    {"cut after the TID keeps the first nine",
+    // A reply that fails stores nothing and clears nothing.
+    {"cut after the TID",
      {"-12550", "3", "1", "123456789012", "42", "2023-05-17", "12:30:00", "0", "T456"},
      false,
-     {{TAG_TOTAL_AMOUNT_SUM, "-12550"},
-      {TAG_PRINTING_INDICATOR, "0"},
-      {TAG_TID, "T456"},
-      {TAG_ACTIVATION_SEQUENCE_NUMBER, kAbsent},
-      {TAG_CASHIER_IDENTIFIER, kAbsent},
+     {{TAG_TOTAL_AMOUNT_SUM, kAbsent},
+      {TAG_PRINTING_INDICATOR, kAbsent},
+      {TAG_TID, kAbsent},
+      {TAG_ACTIVATION_SEQUENCE_NUMBER, "99"},
+      {TAG_CASHIER_IDENTIFIER, "99"},
       {TAG_EVOUCHER_INFO, kAbsent}},
      "Unable to extract activation sequence number"},
     {"a letter in the count",
      {"100", "3x"},
      false,
-     {{TAG_TOTAL_AMOUNT_SUM, "100"}, {TAG_BATCH_TRANSACTION_COUNT, kAbsent}},
+     {{TAG_TOTAL_AMOUNT_SUM, kAbsent}, {TAG_BATCH_TRANSACTION_COUNT, kAbsent}, {TAG_CASHIER_IDENTIFIER, "99"}},
      "Unable to extract transaction count"},
-    {"no field at all", {}, false, {{TAG_TOTAL_AMOUNT_SUM, kAbsent}},
+    {"no field at all", {}, false, {{TAG_TOTAL_AMOUNT_SUM, kAbsent}, {TAG_CASHIER_IDENTIFIER, "99"}},
      "Unable to extract total transaction amount"},
 };
 
-TEST(BatchSummary, FieldsAreStoredUpToTheFirstUnreadableOne) {
+TEST(BatchSummary, AReplyIsStoredWholeOrNotAtAll) {
   for (const BatchCase& c : kBatchCases) {
     SCOPED_TRACE(c.name);
     recordDeveloperLog();
@@ -279,7 +281,7 @@ TEST(BatchSummary, FieldsAreStoredUpToTheFirstUnreadableOne) {
     terminal.addStep(
         TerminalSimulator::step(TerminalSimulator::fields({"25", "1"}), reply("25", c.fields)));
     Session library(terminal);
-    // Left from an earlier summary: cleared first.
+    // Left from an earlier summary: cleared by a good reply, kept by a bad one.
     library.api().setTagValue(TAG_ACTIVATION_SEQUENCE_NUMBER, bytesOf("99"));
     library.api().setTagValue(TAG_CASHIER_IDENTIFIER, bytesOf("99"));
 

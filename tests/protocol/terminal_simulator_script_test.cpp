@@ -30,11 +30,14 @@ TEST(SimulatorScript, DirectivesFillTheirSteps) {
       "drop\n"
       "expect 26\\x1C1\\x1C0\n"
       "silent\n"
-      "split 2\n");
+      "split 2\n"
+      "expect *\n"
+      "flood 250 \\x02AB\n"
+      "drip 40\n");
   std::vector<PeerStep> steps;
   std::string error;
   ASSERT_TRUE(TerminalSimulator::parseScript(script, steps, error)) << error;
-  ASSERT_EQ(steps.size(), 3u);
+  ASSERT_EQ(steps.size(), 4u);
 
   EXPECT_EQ(steps[0].expect, TerminalSimulator::fields({"20", "1"}));
   EXPECT_EQ(steps[0].reply, TerminalSimulator::fields({"20", "0", "0"}));
@@ -51,6 +54,10 @@ TEST(SimulatorScript, DirectivesFillTheirSteps) {
   EXPECT_TRUE(steps[2].silent);
   EXPECT_EQ(steps[2].splitChunk, 2u);
   EXPECT_EQ(steps[2].splitPauseMs, 30);
+
+  EXPECT_EQ(steps[3].flood, (Bytes{0x02, 'A', 'B'}));
+  EXPECT_EQ(steps[3].floodMs, 250);
+  EXPECT_EQ(steps[3].dripMs, 40);
 }
 
 TEST(SimulatorScript, MalformedLinesAreRefusedWithTheirNumber) {
@@ -62,6 +69,8 @@ TEST(SimulatorScript, MalformedLinesAreRefusedWithTheirNumber) {
       {"expect 20\nsplit 0\n", "line 2: split needs a byte count above 0"},
       {"expect 20\nsplit 4 x\n", "line 2: split pause must be milliseconds"},
       {"expect 20\nsplit 4ms\n", "line 2: trailing text after split"},
+      {"expect 20\ndrip 0\n", "line 2: drip needs milliseconds above 0"},
+      {"expect 20\nflood 100\n", "line 2: flood needs milliseconds and a message"},
   };
   for (const auto& c : cases) {
     std::istringstream script(c.first);

@@ -152,18 +152,18 @@ struct ReplyCase {
   const char* name;
   std::vector<std::string> fields;
   std::string error;
-  const char* type;
-  const char* number;
 };
 
-TEST(TransactionData, UnreadableReplyFieldsFailWhatCameBeforeStays) {
+// The kind of a reply becomes the type the next request is built from, so a
+// reply that fails must leave the store exactly as it was.
+TEST(TransactionData, AReplyThatFailsLeavesTheStoreAsItWas) {
   const ReplyCase cases[] = {
-      {"no kind", {}, "Unable to extract transaction type", kAbsent, kAbsent},
-      {"no return code", {"1"}, "Unable to extract transaction return code", "0", kAbsent},
-      {"number without details", {"1", "0", "77"}, "Unable to extract transaction details", "0",
-       "77"},
-      {"number not a number", {"1", "0", "7x", ""}, "Unable to extract transaction number", "0",
-       kAbsent},
+      {"no kind", {}, "Unable to extract transaction type"},
+      {"no return code", {"1"}, "Unable to extract transaction return code"},
+      {"number without details", {"1", "0", "77"}, "Unable to extract transaction details"},
+      {"number not a number", {"1", "0", "7x", ""}, "Unable to extract transaction number"},
+      // "1" FS "0" with the separator lost: the kind reads as 10, a reversal.
+      {"a separator lost", {"10", "42", join(kFullDetails)}, "0x41 id not a digit"},
   };
   for (const ReplyCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -171,14 +171,20 @@ TEST(TransactionData, UnreadableReplyFieldsFailWhatCameBeforeStays) {
     TerminalSimulator terminal;
     terminal.addStep(TerminalSimulator::anyRequest(reply("22", c.fields)));
     Session library(terminal);
+    library.api().setTagValue(TAG_TRANSACTION_TYPE, bytesOf("0"));
+    library.api().setTagValue(TAG_TRANSACTION_NUMBER, bytesOf("5"));
+    library.api().setTagValue(TAG_AUTHORIZATION_CODE, bytesOf("OLD"));
     EXPECT_EQ(library.exchange([&] {
       return new EndDataReadMessage(library.maintenance(), library.transaction());
     }),
               kParseFailed);
     EXPECT_TRUE(logged(kErrorPriority, c.error))
         << ::testing::PrintToString(developerLines(kErrorPriority));
-    EXPECT_EQ(library.tag(TAG_TRANSACTION_TYPE), c.type);
-    EXPECT_EQ(library.tag(TAG_TRANSACTION_NUMBER), c.number);
+    EXPECT_EQ(library.tag(TAG_TRANSACTION_TYPE), "0");
+    EXPECT_EQ(library.tag(TAG_TRANSACTION_NUMBER), "5");
+    EXPECT_EQ(library.tag(TAG_AUTHORIZATION_CODE), "OLD");
+    EXPECT_EQ(library.tag(TAG_REVERSAL_INDICATOR), kAbsent);
+    EXPECT_EQ(library.tag(TAG_TRANSACTION_RETURN_CODE), kAbsent);
   }
 }
 

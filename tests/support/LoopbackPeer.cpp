@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <stdexcept>
 
 namespace zq::test {
@@ -21,6 +23,12 @@ constexpr uint8_t kStx = 0x02;
 constexpr uint8_t kEtx = 0x03;
 constexpr uint8_t kEot = 0x04;
 constexpr uint8_t kNak = 0x15;
+
+double realTimeNow() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 std::string hex(const std::vector<uint8_t>& bytes) {
   std::string text;
@@ -37,7 +45,9 @@ std::string hex(const std::vector<uint8_t>& bytes) {
 
 LoopbackPeer::LoopbackPeer() : LoopbackPeer(std::vector<PeerStep>()) {}
 
-LoopbackPeer::LoopbackPeer(std::vector<PeerStep> script) : script_(script.begin(), script.end()) {
+LoopbackPeer::LoopbackPeer(std::vector<PeerStep> script) : LoopbackPeer(std::move(script), 0) {}
+
+LoopbackPeer::LoopbackPeer(std::vector<PeerStep> script, uint16_t port) : script_(script.begin(), script.end()) {
   listenFd_ = ::socket(AF_INET, SOCK_STREAM, 0);
   if (listenFd_ < 0) throw std::runtime_error("loopback peer: socket failed");
   const int on = 1;
@@ -45,7 +55,7 @@ LoopbackPeer::LoopbackPeer(std::vector<PeerStep> script) : script_(script.begin(
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
+  address.sin_port = htons(port);
   socklen_t length = sizeof address;
   if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       ::listen(listenFd_, 4) != 0 ||
@@ -112,6 +122,27 @@ size_t LoopbackPeer::stepsDone() const {
   return stepsDone_;
 }
 
+std::vector<double> LoopbackPeer::answerTimes() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return answerTimes_;
+}
+
+int LoopbackPeer::lateCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return late_;
+}
+
+bool LoopbackPeer::requestPending() const {
+  uint8_t peek[512];
+  const ssize_t count = ::recv(clientFd_, peek, sizeof peek, MSG_PEEK | MSG_DONTWAIT);
+  return count > 0 && std::find(peek, peek + count, kStx) != peek + count;
+}
+
+bool LoopbackPeer::stopping() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return stop_;
+}
+
 template <typename Predicate>
 bool LoopbackPeer::waitUntil(Predicate predicate, int timeoutMs) const {
   std::unique_lock<std::mutex> lock(mutex_);
@@ -128,6 +159,17 @@ bool LoopbackPeer::waitForClosed(int count, int timeoutMs) const {
 
 bool LoopbackPeer::waitForReceived(size_t byteCount, int timeoutMs) const {
   return waitUntil([&] { return received_.size() >= byteCount; }, timeoutMs);
+}
+
+bool LoopbackPeer::settle(int timeoutMs) const {
+  // The second idle round from now began after this call: everything sent
+  // before it has been answered or dropped by then.
+  uint64_t seen;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    seen = idleRounds_;
+  }
+  return waitUntil([&] { return idleRounds_ >= seen + 2; }, timeoutMs);
 }
 
 bool LoopbackPeer::waitForSteps(size_t count, int timeoutMs) const {
@@ -158,7 +200,12 @@ void LoopbackPeer::run() {
     pollfd fds[2] = {{listenFd_, POLLIN, 0}, {clientFd_, POLLIN, 0}};
     const nfds_t count = clientFd_ >= 0 ? 2 : 1;
     // A short poll keeps the stop request noticed quickly.
-    if (::poll(fds, count, 10) <= 0) continue;
+    if (::poll(fds, count, 10) <= 0) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++idleRounds_;
+      changed_.notify_all();
+      continue;
+    }
     if (fds[0].revents & POLLIN) acceptClient();
     if (count == 2 && fds[1].revents != 0 && clientFd_ == fds[1].fd) readClient();
   }
@@ -172,8 +219,16 @@ void LoopbackPeer::acceptClient() {
   // arrive later than the short time-outs the tests use.
   const int on = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  // The kernel's arrival time of each request, for answerTimes().
+  ::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
   // One terminal, one connection: a new one means the library has reconnected.
-  if (clientFd_ >= 0) closeClient();
+  if (clientFd_ >= 0) {
+    if (requestPending()) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++late_;
+    }
+    closeClient();
+  }
   clientFd_ = fd;
   pending_.clear();
   std::lock_guard<std::mutex> lock(mutex_);
@@ -193,11 +248,25 @@ void LoopbackPeer::closeClient() {
 
 void LoopbackPeer::readClient() {
   uint8_t chunk[512];
-  const ssize_t count = ::recv(clientFd_, chunk, sizeof chunk, 0);
+  iovec part{chunk, sizeof chunk};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+  msghdr message{};
+  message.msg_iov = &part;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  const ssize_t count = ::recvmsg(clientFd_, &message, 0);
   if (count <= 0) {
     if (count < 0 && errno == EINTR) return;
     closeClient();
     return;
+  }
+  for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+    if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+      timespec arrival{};
+      std::memcpy(&arrival, CMSG_DATA(c), sizeof arrival);
+      lastArrival_ = static_cast<double>(arrival.tv_sec) + static_cast<double>(arrival.tv_nsec) * 1e-9;
+    }
   }
   pending_.insert(pending_.end(), chunk, chunk + count);
   {
@@ -251,6 +320,8 @@ void LoopbackPeer::cutFrames() {
 }
 
 void LoopbackPeer::perform(const PeerStep& step) {
+  bool connected = step.floodMs <= 0 || step.flood.empty() || sendFlood(step.flood, step.floodMs);
+
   std::vector<uint8_t> wire = step.strayBefore;
   if (step.nakBefore) wire.push_back(kNak);
   if (!step.silent) {
@@ -261,26 +332,62 @@ void LoopbackPeer::perform(const PeerStep& step) {
   if (step.eotAfter) wire.push_back(kEot);
   wire.insert(wire.end(), step.rawAfter.begin(), step.rawAfter.end());
 
-  if (step.splitChunk == 0) {
-    sendAll(wire.data(), wire.size());
+  // A drip is a split into single bytes.
+  const size_t piece = step.dripMs > 0 ? 1 : step.splitChunk;
+  const int pauseMs = step.dripMs > 0 ? step.dripMs : step.splitPauseMs;
+  if (piece == 0) {
+    connected = connected && sendAll(wire.data(), wire.size());
   } else {
-    for (size_t offset = 0; offset < wire.size(); offset += step.splitChunk) {
-      if (offset > 0) std::this_thread::sleep_for(std::chrono::milliseconds(step.splitPauseMs));
-      const size_t length = std::min(step.splitChunk, wire.size() - offset);
-      sendAll(wire.data() + offset, length);
+    for (size_t offset = 0; connected && offset < wire.size(); offset += piece) {
+      if (offset > 0 && !pause(pauseMs)) connected = false;
+      const size_t length = std::min(piece, wire.size() - offset);
+      connected = connected && sendAll(wire.data() + offset, length);
     }
   }
-  if (step.dropAfter && clientFd_ >= 0) closeClient();
+  const bool hangUp = connected && step.dropAfter;
+  if (hangUp && requestPending()) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++late_;
+  }
+  if ((!connected || hangUp) && clientFd_ >= 0) closeClient();
+  std::lock_guard<std::mutex> lock(mutex_);
+  answerTimes_.push_back(lastArrival_ > 0 ? (realTimeNow() - lastArrival_) * 1000.0 : -1.0);
 }
 
-void LoopbackPeer::sendAll(const uint8_t* data, size_t length) {
+bool LoopbackPeer::sendAll(const uint8_t* data, size_t length) {
   while (length > 0 && clientFd_ >= 0) {
     const ssize_t sent = ::send(clientFd_, data, length, MSG_NOSIGNAL);
     if (sent < 0 && errno == EINTR) continue;
-    if (sent <= 0) return;
+    if (sent <= 0) return false;
     data += sent;
     length -= static_cast<size_t>(sent);
   }
+  return clientFd_ >= 0;
+}
+
+bool LoopbackPeer::pause(int ms) {
+  // Watches the connection meanwhile: a library that hung up ends the step.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return true;
+    if (stopping()) return false;
+    pollfd watch = {clientFd_, POLLRDHUP, 0};
+    if (::poll(&watch, 1, static_cast<int>(std::min<long>(left.count(), 10))) > 0) return false;
+  }
+}
+
+bool LoopbackPeer::sendFlood(const std::vector<uint8_t>& pattern, int forMs) {
+  // The pattern over and over, 64 bytes or more every millisecond: a steady
+  // stream in which every receive finds something new, for forMs or until
+  // the library hangs up.
+  std::vector<uint8_t> block;
+  while (block.size() < 64) block.insert(block.end(), pattern.begin(), pattern.end());
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(forMs);
+  while (std::chrono::steady_clock::now() < until) {
+    if (!sendAll(block.data(), block.size()) || !pause(1)) return false;
+  }
+  return true;
 }
 
 }  // namespace zq::test

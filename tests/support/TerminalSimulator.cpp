@@ -24,6 +24,15 @@ void splitDirective(const std::string& line, std::string& keyword, std::string& 
   argument = space == std::string::npos ? std::string() : line.substr(space + 1);
 }
 
+// A whole non-negative number of milliseconds, nothing after it.
+bool readMilliseconds(const std::string& text, int& ms) {
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != '\0' || value < 0 || value > 3600000) return false;
+  ms = static_cast<int>(value);
+  return true;
+}
+
 }  // namespace
 
 PeerStep TerminalSimulator::step(const Bytes& request, const Bytes& reply) {
@@ -131,6 +140,17 @@ bool TerminalSimulator::parseScript(std::istream& in, std::vector<PeerStep>& ste
       s.eotAfter = true;
     } else if (keyword == "drop") {
       s.dropAfter = true;
+    } else if (keyword == "drip") {
+      if (!readMilliseconds(argument, s.dripMs) || s.dripMs <= 0) return fail("drip needs milliseconds above 0");
+    } else if (keyword == "flood") {
+      std::string ms;
+      std::string pattern;
+      splitDirective(argument, ms, pattern);
+      Bytes bytes;
+      if (!readMilliseconds(ms, s.floodMs) || !unescape(pattern, bytes) || bytes.empty()) {
+        return fail("flood needs milliseconds and a message");
+      }
+      s.flood = bytes;
     } else if (keyword == "split") {
       char* end = nullptr;
       const long chunk = std::strtol(argument.c_str(), &end, 10);

@@ -21,11 +21,12 @@
 //   EXPECT_TRUE(terminal.mismatches().empty());
 //   EXPECT_EQ(terminal.controlBytes(), std::vector<uint8_t>{0x15});   // the library's NAK
 //
-// Faults (see PeerStep): stray bytes or a NAK before the reply, no reply at
-// all, a wrong LRC, an EOT after the reply (the library reconnects before its
-// next monitored request), raw bytes after the reply, the reply sent in
-// chunks, the connection dropped after the step. A request whose own LRC is
-// wrong is counted (badLrcCount) and still answered by its step.
+// Faults (see PeerStep): a flood of bytes that never form a frame, stray
+// bytes or a NAK before the reply, no reply at all, a wrong LRC, an EOT after
+// the reply (the library reconnects before its next monitored request), raw
+// bytes after the reply, the reply sent in chunks or dripped a byte at a
+// time, a hang-up after the step. A request whose own LRC is wrong is
+// counted (badLrcCount) and still answered by its step.
 //
 // As a separate process, see terminal_simulator_main.cpp: the program
 // zq_terminal_simulator reads a script file of this form, one directive a
@@ -38,6 +39,8 @@
 //   raw <message>         unframed bytes sent after the reply
 //   nak | silent | badlrc | eot | drop      the faults of the same names
 //   split <bytes> [<ms>]  everything the step sends, in chunks (30 ms apart)
+//   drip <ms>             everything the step sends, a byte every <ms>
+//   flood <ms> <message>  the message over and over for <ms>, before the rest
 //
 // A <message> is the rest of the line after one space, taken byte for byte,
 // where \xHH is the byte HH (\x1C is the field separator FS) and \\ is one
@@ -64,6 +67,7 @@ class TerminalSimulator {
 
   TerminalSimulator() = default;
   explicit TerminalSimulator(std::vector<PeerStep> script) : peer_(std::move(script)) {}
+  TerminalSimulator(std::vector<PeerStep> script, uint16_t port) : peer_(std::move(script), port) {}
 
   uint16_t port() const { return peer_.port(); }
   void addStep(PeerStep step) { peer_.addStep(std::move(step)); }
@@ -94,6 +98,8 @@ class TerminalSimulator {
   int badLrcCount() const { return peer_.badLrcCount(); }
   std::vector<std::string> mismatches() const { return peer_.mismatches(); }
   size_t stepsDone() const { return peer_.stepsDone(); }
+  std::vector<double> answerTimes() const { return peer_.answerTimes(); }
+  int lateCount() const { return peer_.lateCount(); }
   int connectionCount() const { return peer_.connectionCount(); }
   int closedCount() const { return peer_.closedCount(); }
 
@@ -105,6 +111,7 @@ class TerminalSimulator {
     return peer_.waitForConnections(count, timeoutMs);
   }
   bool waitForClosed(int count, int timeoutMs) const { return peer_.waitForClosed(count, timeoutMs); }
+  bool settle(int timeoutMs) const { return peer_.settle(timeoutMs); }
 
   LoopbackPeer& peer() { return peer_; }
 

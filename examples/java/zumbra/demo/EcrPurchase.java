@@ -1,6 +1,11 @@
 package zumbra.demo;
 
+import java.io.FileDescriptor;
+import java.io.FileOutputStream;
+import java.io.PrintStream;
 import java.nio.charset.Charset;
+import java.nio.charset.StandardCharsets;
+import zumbra.api.EcrPrintoutLine;
 import zumbra.terminal.NativeEcrCallbacks;
 import zumbra.terminal.NativeEcrPaymentTerminal;
 
@@ -12,12 +17,14 @@ import zumbra.terminal.NativeEcrPaymentTerminal;
 // address defaults to 127.0.0.1, port to 5000 and amount to 1250 (minor
 // units of the terminal's currency, so 12.50). The program connects over
 // TCP/IP, answers what the terminal asks by printing it (and saying yes),
-// runs the purchase and prints its outcome. Exit status: 0 when the purchase
-// went through, 1 otherwise.
+// runs the purchase, prints its outcome and the merchant and customer copies
+// of its receipt. Exit status: 0 when the purchase went through, 1
+// otherwise.
 public final class EcrPurchase {
     // Time-out of every exchange with the terminal, in milliseconds.
     private static final int LINK_TIMEOUT_MS = 30000;
     private static final int ECR_OK = 0;
+    private static final int ECR_COMM_ERROR = 3;
     private static final int TRANSACTION_ACCEPTED = 0;
     // Texts for people come from the library as Windows-1250 bytes.
     private static final Charset TERMINAL_TEXT = Charset.forName("windows-1250");
@@ -26,6 +33,50 @@ public final class EcrPurchase {
 
     private static String text(byte[] bytes) {
         return bytes == null ? "" : new String(bytes, TERMINAL_TEXT);
+    }
+
+    // ---- The receipt ----
+
+    // A print line as a receipt printer would get it; its text is zero-filled
+    // up to the line length of its font.
+    private static void showLine(EcrPrintoutLine line) {
+        if (line.lineType == EcrPrintoutLine.LINE_PICTURE) {
+            System.out.println("  [" + (line.pictureType == EcrPrintoutLine.PICTURE_HEADER_LOGO ? "header" : "footer")
+                    + " logo]");
+            return;
+        }
+        int length = 0;
+        while (length < line.text.length && line.text[length] != 0) length++;
+        System.out.println("  |" + new String(line.text, 0, length, TERMINAL_TEXT) + "|"
+                + (line.fontSize == EcrPrintoutLine.FONT_BIG ? " big" : "")
+                + (line.fontSize == EcrPrintoutLine.FONT_SMALL ? " small" : "")
+                + (line.bold != 0 ? " bold" : "") + (line.negative != 0 ? " inverted" : ""));
+    }
+
+    // One copy of the receipt of the last transaction, built and shown line by line.
+    private static void printReceipt(boolean customerCopy) {
+        int status = NativeEcrPaymentTerminal.prepareTransactionPrintout(customerCopy);
+        System.out.println((customerCopy ? "customer" : "merchant") + " copy of the receipt ("
+                + NativeEcrPaymentTerminal.getNumberOfLines() + " lines):");
+        if (status != 0) System.out.println("prepareTransactionPrintout answered " + status);
+        for (EcrPrintoutLine line = NativeEcrPaymentTerminal.getNextLine(); line != null;
+                line = NativeEcrPaymentTerminal.getNextLine()) {
+            showLine(line);
+        }
+    }
+
+    private static void printReceipts() {
+        NativeEcrPaymentTerminal.initializePrintout();
+        NativeEcrPaymentTerminal.setNormalLineLength(40);
+        NativeEcrPaymentTerminal.setBigLineLength(20);
+        NativeEcrPaymentTerminal.setSmallLineLength(48);
+        // The receipt's header asks the terminal for its general information
+        // (address, merchant and terminal IDs) when the purchase did not bring
+        // them; that request names the terminal by its index.
+        NativeEcrPaymentTerminal.setTerminalIndex(1);
+        printReceipt(false);
+        printReceipt(true);
+        NativeEcrPaymentTerminal.cleanupPrintout();
     }
 
     // What the terminal asks the host. The library's own log goes to its log
@@ -98,6 +149,9 @@ public final class EcrPurchase {
     }
 
     public static void main(String[] args) {
+        // Texts for people come as Windows-1250; the console shows UTF-8,
+        // whatever the locale the virtual machine was started in.
+        System.setOut(new PrintStream(new FileOutputStream(FileDescriptor.out), true, StandardCharsets.UTF_8));
         String address = args.length > 0 ? args[0] : "127.0.0.1";
         int port = args.length > 1 ? Integer.parseInt(args[1]) : 5000;
         String amount = args.length > 2 ? args[2] : "1250";
@@ -111,7 +165,10 @@ public final class EcrPurchase {
         NativeEcrPaymentTerminal.setProtocol(0);  // 0: the Talvoren protocol
         System.out.println("connecting to " + address + ":" + port);
         status = NativeEcrPaymentTerminal.setTcpIpLink(address, port, LINK_TIMEOUT_MS);
-        if (status != ECR_OK) {
+        if (status == ECR_COMM_ERROR) {
+            // The link is set but not connected: every command connects first.
+            System.out.println("terminal not reachable yet; the purchase connects again");
+        } else if (status != ECR_OK) {
             System.out.println("setTcpIpLink failed: " + status);
             NativeEcrPaymentTerminal.cleanup();
             System.exit(1);
@@ -119,8 +176,12 @@ public final class EcrPurchase {
         if (new Host().register() != 0) System.out.println("register failed: some callbacks stay at their defaults");
 
         // The request: which cash register asks, what it asks, for how much.
+        // Set before every transaction: the terminal's replies replace the
+        // stored kind, amount and title, so a second sale must not rely on
+        // the first's.
         NativeEcrPaymentTerminal.setCashRegisterId("1");
         NativeEcrPaymentTerminal.setTransactionType(0);  // purchase
+        NativeEcrPaymentTerminal.setTransactionTitle("");  // none: an empty title clears one a reply left
         status = NativeEcrPaymentTerminal.setTransactionAmount(amount);
         if (status != ECR_OK) System.out.println("setTransactionAmount(" + amount + ") answered " + status);
 
@@ -143,6 +204,8 @@ public final class EcrPurchase {
                         + " " + NativeEcrPaymentTerminal.readTransactionTime()
                         + ", terminal " + NativeEcrPaymentTerminal.readTerminalId());
             }
+            // Accepted or declined, a transaction that ran to its end has a receipt.
+            printReceipts();
         }
 
         NativeEcrPaymentTerminal.closeConnection();

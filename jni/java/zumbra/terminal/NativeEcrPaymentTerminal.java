@@ -1,14 +1,18 @@
 package zumbra.terminal;
 
+import zumbra.api.EcrPrintoutLine;
 import zumbra.api.EcrReportEntry;
 
-// The payment terminal as the library drives it: one terminal context per
-// process. Status answers are the library's codes (0 done, 1 error, 3
+// The payment terminal as the library drives it: one terminal context and
+// one printout context per process. Status answers are the library's codes (0 done, 1 error, 3
 // communication error, 4 invalid argument, 5 no data, 6 not initialised,
 // 7 not implemented, 8 logger error, 9 empty); -1 means a Java argument could
 // not be read. Readers answer -1, 0 or null when there is nothing to read.
 // Texts for people are Windows-1250 bytes; codes, amounts and dates are
-// Strings.
+// Strings. The printout methods answer their own codes: 0 done, 1 no
+// printout or terminal context (or a closing day that was not started), 3 a
+// value refused, 4 a closing day already started or a transaction it
+// refuses, 5 no line left.
 public final class NativeEcrPaymentTerminal {
     static { System.loadLibrary("zumbrajni"); }
 
@@ -118,4 +122,62 @@ public final class NativeEcrPaymentTerminal {
     public static native int getTerminalStatus();
     public static native int readTerminalInformationData();
     public static native int startEvoucherTransaction();
+
+    // Printouts: the printout context and its settings. Dictionary phrases
+    // are Windows-1250 bytes ending with a 0 byte; an array without it is
+    // refused.
+    public static native int initializePrintout();
+    public static native void cleanupPrintout();
+    public static native void setDictionaryPhrase(int id, byte[] text);
+    public static native int setupDictionary(int[] ids, byte[][] texts);
+    public static native void setFiscalFormatLine(int formatId, int printerLine, int length);
+    public static native int setNormalLineLength(int length);
+    public static native int setSmallLineLength(int length);
+    public static native int setBigLineLength(int length);
+    public static native void setHidingAddress(boolean hide);
+    public static native void setUsingSignatureVerifiedLine(boolean use);
+
+    // The last transaction's receipt, the merchant's or the customer's copy.
+    public static native int prepareTransactionPrintout(boolean customerCopy);
+    public static native int prepareTransactionFiscalPrintout(boolean customerCopy);
+
+    // Reports of the data the last report command fetched: in one call, or
+    // as start, entries (one per command) and finish.
+    public static native int prepareShortSummary();
+    public static native int startFullSummary();
+    public static native int addFullSummaryEntry();
+    public static native int finishFullSummary();
+    public static native int prepareShortTransactionAnalysis();
+    public static native int startTransactionAnalysis();
+    public static native int addFullTransactionAnalysisEntry();
+    public static native int addFullTransactionAnalysisSummary();
+    public static native int finishTransactionAnalysis();
+    public static native int startDccAnalysis();
+    public static native int addDccAnalysisEntry();
+    public static native int finishDccAnalysis();
+    public static native int prepareFiscalShortSummary();
+    public static native int startFiscalFullSummary();
+    public static native int addFiscalFullSummaryEntry();
+    public static native int finishFiscalFullSummary();
+    public static native int prepareFiscalShortTransactionAnalysis();
+    public static native int startFiscalTransactionAnalysis();
+    public static native int addFiscalFullTransactionAnalysisEntry();
+    public static native int addFiscalFullTransactionAnalysisSummary();
+    public static native int finishFiscalTransactionAnalysis();
+    public static native int startFiscalDccAnalysis();
+    public static native int addFiscalDccAnalysisEntry();
+    public static native int finishFiscalDccAnalysis();
+
+    // The closing day: start, one add per transaction of the day, finish.
+    // One closing day per printout context.
+    public static native int startClosingDay();
+    public static native int addClosingDayTransaction();
+    public static native int finishClosingDay();
+    public static native int startFiscalClosingDay();
+    public static native int addFiscalClosingDayTransaction();
+    public static native int finishFiscalClosingDay();
+
+    // The lines of the current printout, one by one; null when none is left.
+    public static native int getNumberOfLines();
+    public static native EcrPrintoutLine getNextLine();
 }

@@ -4,15 +4,36 @@ import static zumbra.terminal.Checks.check;
 import static zumbra.terminal.Checks.checkEquals;
 import static zumbra.terminal.TerminalScript.fields;
 
-// readReportEntry when zumbra.api.EcrReportEntry cannot be had: the class is
-// missing from the class path, or its constructor has another signature.
-// ZQ_EXPECTED_ERROR names the error the virtual machine raises. The binding
-// must answer before it asks the library: the library's log lines would call
-// Java with that error pending.
+import java.util.function.Supplier;
+
+// The object readers when the class they build cannot be had: the classes
+// of zumbra.api are missing from the class path, or their constructors have
+// another signature. ZQ_EXPECTED_ERROR names the error the virtual machine
+// raises. The binding must answer before it asks the library: the library's
+// log lines would call Java with that error pending, and a print line taken
+// would be lost.
 public final class ObjectReaderLookupTest {
+    private static final RecordingCallbacks host = new RecordingCallbacks();
+
+    // Calls the reader, which must raise the expected error before the
+    // library logs `libraryLine`, its first line once asked.
+    private static void raisesBeforeTheLibrary(String what, Supplier<Object> reader, String libraryLine) {
+        int linesBefore = host.busLines.size();
+        Throwable raised = null;
+        try {
+            Object answer = reader.get();
+            check(false, what + " answered " + answer + " without an error");
+        } catch (Throwable t) {
+            raised = t;
+        }
+        checkEquals(System.getenv("ZQ_EXPECTED_ERROR"), raised == null ? null : raised.getClass().getName(),
+                    what + ": error raised");
+        for (String line : host.busLines.subList(linesBefore, host.busLines.size())) {
+            check(!line.contains(libraryLine), what + ": the library was asked: " + line);
+        }
+    }
+
     public static void main(String[] args) {
-        String expected = System.getenv("ZQ_EXPECTED_ERROR");
-        RecordingCallbacks host = new RecordingCallbacks();
         checkEquals(0, host.register(), "register");
 
         int port = new TerminalScript()
@@ -25,19 +46,17 @@ public final class ObjectReaderLookupTest {
         checkEquals(0, NativeEcrPaymentTerminal.getReportTotalSummary(), "a report with one entry");
         checkEquals("", NativeTestHooks.stopTerminal(), "terminal saw the summary request");
 
-        int linesBefore = host.busLines.size();
-        Throwable raised = null;
-        try {
-            Object entry = NativeEcrPaymentTerminal.readReportEntry(1);
-            check(false, "readReportEntry answered " + entry + " without an error");
-        } catch (Throwable t) {
-            raised = t;
-        }
-        checkEquals(expected, raised == null ? null : raised.getClass().getName(), "error raised");
-        for (String line : host.busLines.subList(linesBefore, host.busLines.size())) {
-            check(!line.contains("Read report entry"), "the library was asked for the entry: " + line);
-        }
+        raisesBeforeTheLibrary("readReportEntry", () -> NativeEcrPaymentTerminal.readReportEntry(1),
+                               "Read report entry");
         check(NativeEcrPaymentTerminal.readReportTitle() != null, "the binding goes on working");
+
+        checkEquals(0, NativeEcrPaymentTerminal.initializePrintout(), "initializePrintout");
+        checkEquals(0, NativeEcrPaymentTerminal.prepareShortSummary(), "a printout to read");
+        int lines = NativeEcrPaymentTerminal.getNumberOfLines();
+        check(lines > 0, "the printout has lines");
+        raisesBeforeTheLibrary("getNextLine", () -> NativeEcrPaymentTerminal.getNextLine(), "Extracting printing line");
+        checkEquals(lines, NativeEcrPaymentTerminal.getNumberOfLines(), "the printout is still there");
+        NativeEcrPaymentTerminal.cleanupPrintout();
 
         NativeEcrPaymentTerminal.cleanup();
         Checks.finish();

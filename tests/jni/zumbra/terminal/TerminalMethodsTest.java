@@ -15,7 +15,9 @@ import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.Comparator;
+import java.util.HashSet;
 import java.util.List;
+import java.util.Set;
 import zumbra.api.EcrReportEntry;
 
 // The terminal methods of the binding in a real virtual machine, against the
@@ -29,12 +31,20 @@ public final class TerminalMethodsTest {
             TAG_TERMINAL_INDEX = 0x9FCD69, TAG_RESET_REPORT = 0x9FD221, TAG_CARDSET_ID = 0x9FD222,
             TAG_TITLE = 0x9FD407;
     private static final int LINK_TIMEOUT_MS = 300;
+    private static final int PR_NO_CONTEXT = 1;
+    // The printout methods that answer 1 without a printout or terminal context.
+    private static final Set<String> PRINTOUTS_OF_A_CONTEXT = new HashSet<>(Printouts.reportMethods());
+    static {
+        PRINTOUTS_OF_A_CONTEXT.addAll(Arrays.asList("prepareTransactionPrintout",
+                "prepareTransactionFiscalPrintout", "setNormalLineLength", "setSmallLineLength",
+                "setBigLineLength"));
+    }
 
     // The natives each class declares, and so the entry points the library
     // must have for them.
     private static final Class<?>[] BINDING = {NativeEcrPaymentTerminal.class,
             NativeTlvStorage.class, NativeEcrCallbacks.class, NativeInputValidator.class};
-    private static final int[] NATIVE_METHODS = {91, 13, 1, 1};
+    private static final int[] NATIVE_METHODS = {135, 13, 1, 1};
 
     private static List<Method> natives(Class<?> type) {
         List<Method> found = new ArrayList<>();
@@ -58,6 +68,8 @@ public final class TerminalMethodsTest {
             else if (nulls) args[i] = null;
             else if (t == String.class) args[i] = "1";
             else if (t == byte[].class) args[i] = bytes(1);
+            else if (t == int[].class) args[i] = new int[] {1};
+            else if (t == byte[][].class) args[i] = new byte[][] {bytes('1', 0)};
             else throw new IllegalArgumentException("no argument for " + t + " of " + m);
         }
         return args;
@@ -83,13 +95,16 @@ public final class TerminalMethodsTest {
     }
 
     // Before initialize the library sees NULL handles: statuses 6 (4 from the
-    // TLV store), readers -1, 0 or null.
+    // TLV store, 1 from the printouts), readers -1, 0 or null.
     private static Object answerBeforeInitialisation(Method m) {
         Class<?> r = m.getReturnType();
         String name = m.getName();
         if (m.getDeclaringClass() == NativeTlvStorage.class) return r == int.class ? (Object) TLV_CORRUPTED : null;
         if (m.getDeclaringClass() == NativeInputValidator.class) return false;
         if (name.equals("getLibVersion")) return "1.6.0.0";
+        if (PRINTOUTS_OF_A_CONTEXT.contains(name)) return PR_NO_CONTEXT;
+        // Neither needs a context: no lines, and a dictionary pair set.
+        if (name.equals("getNumberOfLines") || name.equals("setupDictionary")) return 0;
         if (r == int.class) {
             // readTerminalInformationData is a command, whatever its name.
             boolean reader = name.startsWith("read") && !name.equals("readTerminalInformationData");
@@ -105,8 +120,8 @@ public final class TerminalMethodsTest {
             checkEquals(NATIVE_METHODS[c], methods.size(), "native methods of " + BINDING[c].getSimpleName());
             for (Method m : methods) {
                 String name = m.getName();
-                // These two create what the others miss; they run last.
-                if (name.equals("initialize") || name.equals("tlvInit")) continue;
+                // These create what the others miss; they run last.
+                if (name.equals("initialize") || name.equals("tlvInit") || name.equals("initializePrintout")) continue;
                 if (name.equals("register")) {
                     // A plain callback object lacks the cb_ methods: the lookup's
                     // NoSuchMethodError comes back, which shows the entry point linked.
@@ -121,6 +136,10 @@ public final class TerminalMethodsTest {
         }
         NativeTlvStorage.tlvInit();
         NativeTlvStorage.tlvClean();
+        checkEquals(OK, initializePrintout(), "initializePrintout");
+        checkEquals(null, getNextLine(), "getNextLine of an empty printout");
+        checkEquals(PR_NO_CONTEXT, prepareShortSummary(), "a printout without a terminal context");
+        cleanupPrintout();
         checkEquals(OK, initialize(), "initialize");
         checkEquals(NOT_INITIALIZED, startTransaction(), "a command with neither protocol nor link");
         cleanup();
@@ -140,23 +159,8 @@ public final class TerminalMethodsTest {
 
     // ---- A purchase, then what the readers make of present, absent and malformed data ----
 
-    private static final String DETAILS = "A1B2C3,,M000123456,************1234,2024-03-15,14:32:07,"
-            + "VISA CREDIT,C,T4567001,000042,1,1250,1,0012,1122334455667788,A0000000031010,"
-            + "RN240315000042,T0000008000,E800,,1,PLN";
-
-    private static TerminalScript purchaseScript() {
-        String status = fields("20", "1");
-        return new TerminalScript()
-                .step(status, fields("20", "0", "00"))
-                .step(fields("21", "1", "1", "1250", "", ""), fields("21", "0"))
-                .step(status, fields("20", "0", "01", "1", "0,0,,,Insert card"))
-                .step(status, fields("20", "0", "06"))
-                .step(fields("22", "1"), fields("22", "0", "1", "0", "42", DETAILS))
-                .step(status, fields("20", "0", "00"));
-    }
-
     private static void purchase() {
-        int port = purchaseScript().start();
+        int port = TerminalScript.purchase().start();
         checkEquals(OK, initialize(), "initialize");
         setProtocol(0);
         // Only the low 16 bits of the port count.
