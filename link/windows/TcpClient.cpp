@@ -94,6 +94,20 @@ int TcpClient::tryToReceive(uint8_t* buffer, size_t length) {
   return ::recv(sock, reinterpret_cast<char*>(buffer), toSocketLength(length), 0);
 }
 
+int TcpClient::waitForReceive(uint32_t timeoutMs) {
+  // select waits to the millisecond and leaves the connection as it was,
+  // whereas a receive that runs out its SO_RCVTIMEO may leave a WinSock
+  // connection in an undefined state. Bytes, or the peer's close (recv then
+  // answers 0), end the wait at once.
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(sock, &readable);
+  timeval wait = {};
+  wait.tv_sec = static_cast<long>(timeoutMs / 1000);
+  wait.tv_usec = static_cast<long>((timeoutMs % 1000) * 1000);
+  return ::select(0, &readable, nullptr, nullptr, timeoutMs == 0 ? nullptr : &wait);
+}
+
 int TcpClient::getLastError() const { return ::WSAGetLastError(); }
 
 bool TcpClient::isRecvErrorNotFailure(int result, int error) const {

@@ -33,6 +33,7 @@ class TcpClient : public TcpClientInterface {
   int tryToReceive(uint8_t* buffer, size_t length) override;
   int getLastError() const override;
   bool isRecvErrorNotFailure(int result, int error) const override;
+  int waitForReceive(uint32_t timeoutMs) override;
 
   // INVALID_SOCKET while closed. A socket exists exactly while this client
   // holds a WinSock start-up, which closeInternal gives back.

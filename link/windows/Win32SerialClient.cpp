@@ -83,16 +83,20 @@ void Win32SerialClient::prepareComHandleForReceive() {
 }
 
 CommResult Win32SerialClient::tryToReceiveData(std::vector<uint8_t>& data) {
+  // Never more than the caller has room for; with no room at all nothing is
+  // read, where a read of 0 bytes would come back at once until the deadline.
+  const auto wanted = static_cast<uint32_t>(std::min(kMaxReadSize, receiveLimit()));
+  if (wanted == 0) return CommResult(CommResult::DEVICE_OK);
   for (;;) {
     uint8_t chunk[kMaxReadSize];
     uint32_t count = 0;
-    if (!readFile(chunk, sizeof chunk, count)) {
+    if (!readFile(chunk, wanted, count)) {
       return createCommResultWithError(errors::DEVICE_CONN_ERROR, "COM read timeout");
     }
     if (count > 0) {
       // A driver never reports more than was asked for; if one did, take no
-      // byte from beyond the chunk.
-      data.insert(data.end(), chunk, chunk + std::min<size_t>(count, sizeof chunk));
+      // byte beyond what was asked.
+      data.insert(data.end(), chunk, chunk + std::min(count, wanted));
       return CommResult(CommResult::DEVICE_OK);
     }
     if (timePassed()) {

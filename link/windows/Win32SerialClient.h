@@ -45,7 +45,8 @@ class Win32SerialClient : public SerialClientInterface {
   Win32SerialClient(const std::string& portName, comm_SerialDataMode dataMode, comm_SerialBaudrate baudrate,
                     uint32_t timeoutMs);
 
-  // One read asks for at most this many bytes.
+  // One read asks for at most this many bytes, and never more than the
+  // caller has room for.
   static constexpr size_t kMaxReadSize = 64;
   // Device names fit a buffer of this size with its NUL; longer ones are cut.
   static constexpr size_t kDeviceNameBufferSize = 31;

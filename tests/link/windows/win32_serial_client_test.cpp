@@ -52,11 +52,13 @@ class ScriptedPort : public Win32SerialClient {
   bool opens = true;
   std::string openedDevice;
   bool stateReadable = true;
+  bool stateWritable = true;
   CommLineSettings portLine{4800, 6, 4, 2, true, true};  // a port left in odd settings
   std::vector<CommLineSettings> linesSet;
   CommTimeoutSettings portTimeouts{7, 8, 9, 10, 11};
   std::vector<CommTimeoutSettings> timeoutsSet;
   std::deque<Call> script;
+  std::vector<uint32_t> readLengths;
   uint32_t now = 1000;
   int calls = 0;
   Bytes line;  // what reached the line
@@ -74,7 +76,7 @@ class ScriptedPort : public Win32SerialClient {
   bool setCommState(const CommLineSettings& settings) override {
     linesSet.push_back(settings);
     portLine = settings;
-    return true;
+    return stateWritable;
   }
   bool getCommTimeouts(CommTimeoutSettings& timeouts) override {
     timeouts = portTimeouts;
@@ -86,6 +88,7 @@ class ScriptedPort : public Win32SerialClient {
     return true;
   }
   bool readFile(uint8_t* buffer, uint32_t length, uint32_t& count) override {
+    readLengths.push_back(length);
     const Call call = next();
     const uint32_t wholeWait =
         portTimeouts.readTotalTimeoutMultiplier * length + portTimeouts.readTotalTimeoutConstant;
@@ -158,19 +161,24 @@ TEST(Win32SerialClient, OpenAppliesTheLineSettingsOverThePortsOwn) {
   }
 }
 
-TEST(Win32SerialClient, OpenFailsOnlyWhenThePortCannotBeOpened) {
+TEST(Win32SerialClient, APortThatCannotBeOpenedOrSetUpStaysClosed) {
+  const CommResult openError(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "COM open error");
   ScriptedPort missing(100);
   missing.opens = false;
-  EXPECT_EQ(missing.open(),
-            CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "COM open error"));
+  EXPECT_EQ(missing.open(), openError);
   EXPECT_FALSE(missing.isOpen());
 
-  // Settings that cannot be read are left alone, and the port still counts as open.
+  // A device without line settings is no terminal line.
   ScriptedPort unreadable(100);
   unreadable.stateReadable = false;
-  EXPECT_EQ(unreadable.open(), kOk);
-  EXPECT_TRUE(unreadable.isOpen());
+  EXPECT_EQ(unreadable.open(), openError);
+  EXPECT_FALSE(unreadable.isOpen());
   EXPECT_TRUE(unreadable.linesSet.empty());
+
+  ScriptedPort refusing(100);
+  refusing.stateWritable = false;
+  EXPECT_EQ(refusing.open(), openError);
+  EXPECT_FALSE(refusing.isOpen());
 }
 
 TEST(Win32SerialClient, TickArithmeticSurvivesTheWrapOfTheCount) {
@@ -246,6 +254,21 @@ TEST(Win32SerialClient, AReceiveReturnsTheFirstBytesOrTimesOutAtItsDeadline) {
     EXPECT_EQ(port.calls, c.reads);
     EXPECT_EQ(static_cast<uint32_t>(port.now - c.startTick), c.lastedMs);
   }
+}
+
+TEST(Win32SerialClient, AReceiveTakesNoMoreThanTheCallerHasRoomFor) {
+  ScriptedPort port(500);
+  ASSERT_EQ(port.open(), kOk);
+  port.script = {bytesRead(Bytes(10, 0x55))};
+  Bytes data;
+  EXPECT_EQ(port.recvAtMost(data, 200, 10), kOk);
+  EXPECT_EQ(data, Bytes(10, 0x55));
+  EXPECT_EQ(port.readLengths, std::vector<uint32_t>{10});
+
+  // No room: no read at all, rather than reads of nothing until the deadline.
+  EXPECT_EQ(port.recvAtMost(data, 200, 0), kOk);
+  EXPECT_TRUE(data.empty());
+  EXPECT_EQ(port.calls, 1);
 }
 
 TEST(Win32SerialClient, ASendSetsTheWriteTimeoutToTheTimeLeftAndKeepsTheReadOnes) {

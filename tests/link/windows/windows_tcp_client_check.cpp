@@ -82,11 +82,15 @@ void exchangeWithTheTerminal(uint16_t port) {
   check(msSince(before) >= 280, "the time-out is the one asked for", std::to_string(msSince(before)) + " ms");
 
   checkResult(client.send(status), kOk, "sends for a reply of one full chunk");
-  checkResult(client.recv(reply), kOk, "WSAETIMEDOUT after a full chunk ends the reply");
+  checkResult(client.recv(reply), kOk, "the 500 ms wait after a full chunk ends the reply");
   check(reply == frame({"20", "0", "0", "012345"}) && reply.size() == 16, "the 16-byte reply is whole");
 
-  client.close();
-  check(!client.isOpen(), "closes");
+  checkResult(client.send(status), kOk, "sends to a terminal that hangs up after its reply");
+  checkResult(client.recv(reply), kOk, "receives the last reply");
+  checkResult(client.recv(reply, 2000),
+              CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "Socket closed"),
+              "the hang-up is a closed connection, not a time-out");
+  check(!client.isOpen(), "and leaves the client closed");
 }
 
 void refusedConnections() {
