@@ -1,6 +1,10 @@
 #include "core/Sleep.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cstdint>
 
@@ -10,13 +14,13 @@ namespace {
 
 void (*customSleep)(unsigned int) = nullptr;
 
-}  // namespace
-
-void sleep(unsigned int milliseconds) {
-  if (customSleep != nullptr) {
-    customSleep(milliseconds);
-    return;
-  }
+#ifdef _WIN32
+void platformSleep(unsigned int milliseconds) {
+  // The largest count is INFINITE to Sleep; the caller asked for a finite pause.
+  ::Sleep(milliseconds == INFINITE ? INFINITE - 1 : milliseconds);
+}
+#else
+void platformSleep(unsigned int milliseconds) {
   // Microseconds in 64 bits, slept in steps below one second: a 32-bit
   // product would wrap above 4294967 ms, and usleep need not accept a
   // second or more.
@@ -26,6 +30,17 @@ void sleep(unsigned int milliseconds) {
     usleep(static_cast<useconds_t>(step));
     remaining -= step;
   }
+}
+#endif
+
+}  // namespace
+
+void sleep(unsigned int milliseconds) {
+  if (customSleep != nullptr) {
+    customSleep(milliseconds);
+    return;
+  }
+  platformSleep(milliseconds);
 }
 
 void registerCustomSleep(void (*function)(unsigned int)) { customSleep = function; }

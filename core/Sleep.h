@@ -1,6 +1,6 @@
 // The library's one way to pause. A host may install its own pause function
 // (tests record pauses instead of waiting); otherwise the platform's sleep
-// runs. Each platform build has its own implementation of this pair.
+// runs: usleep on Linux, Sleep on Windows.
 #pragma once
 
 namespace zq::app::utils {

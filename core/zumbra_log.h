@@ -8,7 +8,10 @@
 #include <stddef.h>
 #include "zumbra_export.h"
 
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+/* log4c formats with mingw-w64's C99 printf, not the Windows runtime's. */
+#define ZQ_PRINTF(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
+#elif defined(__GNUC__)
 #define ZQ_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
 #define ZQ_PRINTF(fmt, args)

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev valgrind
   openjdk-17-jdk-headless
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  dpkg-dev wine64
 )
 
 missing=()

@@ -23,6 +23,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 echo "== TPM tools"
 # trustprobe.exe and certmint.dll cross-built with mingw-w64, and their PE checks.
 scripts/build-tpm.sh
+echo "== Windows DLL"
+# Cross-built with mingw-w64, checked against the Linux build's Java entry
+# points, and run under wine against the simulated terminal.
+ZQ_JOBS=$jobs scripts/build-windows.sh build/plain build/windows
 echo "== fuzz targets"
 # A short run of every target on its seed corpus; scripts/fuzz.sh with more
 # seconds a target runs them longer.

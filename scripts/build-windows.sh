@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Cross-builds zumbrajni.dll for Windows x86-64 with mingw-w64, and checks it:
+# - it exports exactly the Java entry points that the Linux build exports, and
+#   nothing else;
+# - it imports only from KERNEL32, msvcrt and WS2_32, which every Windows has;
+# - under wine, the WinSock client and a purchase over the whole library run
+#   against the Linux build's simulated terminal.
+#
+#   scripts/build-windows.sh [<Linux build dir> [<Windows build dir>]]
+#
+# The Linux build dir (build/plain of scripts/test.sh) gives libzumbrajni.so
+# and zq_terminal_simulator; without it only the DLL and its imports are
+# checked. The Windows build dir defaults to build/windows.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+linux=${1:-}
+dir=${2:-build/windows}
+jobs=${ZQ_JOBS:-6}
+# The number of Java entry points of the complete binding.
+expected_java_entry_points=150
+
+scripts/build-log4c-mingw.sh
+# The toolchain is chosen once, by the first configure of the build dir.
+toolchain=()
+[[ -f $dir/CMakeCache.txt ]] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake)
+cmake -S . -B "$dir" -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$dir" -j "$jobs"
+dll=$dir/zumbrajni.dll
+status=0
+
+if ! objdump -f "$dll" | grep -q "file format pei-x86-64"; then
+  echo "$dll is not a Windows x86-64 DLL"; status=1
+fi
+
+imports=$(objdump -p "$dll" | awk '/DLL Name:/ { print toupper($3) }' | sort -u)
+allowed=$(printf '%s\n' KERNEL32.DLL MSVCRT.DLL WS2_32.DLL)
+if [[ $imports != "$allowed" ]]; then
+  echo "zumbrajni.dll imports from:"; echo "$imports"
+  echo "expected exactly:"; echo "$allowed"
+  status=1
+else
+  echo "zumbrajni.dll imports from $(echo $imports)"
+fi
+
+exports=$(objdump -p "$dll" | awk '/\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && NF == 0 { on = 0 }
+                                   on { print $NF }' | sort)
+count=$(grep -c . <<<"$exports" || true)
+if [[ -n $expected_java_entry_points && $count -ne $expected_java_entry_points ]]; then
+  echo "zumbrajni.dll exports $count functions, expected $expected_java_entry_points"; status=1
+fi
+if [[ -n $linux ]]; then
+  java=$(nm -D --defined-only "$linux/libzumbrajni.so" | awk '$3 ~ /^Java_/ { print $3 }' | sort)
+  if [[ $exports != "$java" ]]; then
+    echo "zumbrajni.dll exports differ from the Java entry points of the Linux build:"
+    diff <(echo "$java") <(echo "$exports") | sed -n 's/^< /  missing: /p; s/^> /  extra:   /p'
+    status=1
+  else
+    echo "zumbrajni.dll exports the $count Java entry points of the Linux build, and nothing else"
+  fi
+else
+  echo "zumbrajni.dll exports $count functions (no Linux build given to compare with)"
+fi
+
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+if [[ -n $linux && -x $wine ]]; then
+  export ZQ_WINE=$wine
+  export WINEPREFIX=${WINEPREFIX:-$PWD/$dir/wineprefix}
+  # Tests log to nothing on disk.
+  export LOG4C_RCPATH=$PWD/tests/fixtures/default
+  run=tests/link/windows/wine_against_simulator.sh
+  simulator=$linux/tests/support/zq_terminal_simulator
+  programs=$dir/tests/link/windows
+  echo "== wine: the WinSock client against the simulated terminal"
+  $run "$simulator" tests/link/windows/windows_tcp_client_check.script \
+    "$programs/windows_tcp_client_check.exe" @PORT@ || status=1
+  echo "== wine: a purchase and its receipt over the whole library"
+  cat examples/purchase.script examples/receipt.script >"$programs/purchase-and-receipt.script"
+  $run "$simulator" "$programs/purchase-and-receipt.script" "$programs/ecr_purchase.exe" 127.0.0.1 @PORT@ 1250 ||
+    status=1
+elif [[ -n $linux ]]; then
+  echo "wine64 not installed: the Windows programs were built but not run"
+fi
+exit $status
