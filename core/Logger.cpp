@@ -258,6 +258,39 @@ void renderInnerLogMessage(const char* line, std::string& rendered) {
   rendered.append(dash, tail);
 }
 
+// The "dated" layout formats every line into one buffer for the whole
+// process, so with two contexts logging on two threads at once the line an
+// appender reads may already be the other thread's. For that layout the host
+// line is built from the event itself: the same text the layout's line gives
+// (time of day in UTC, the level padded to eight and cut to six, "- ", the
+// message, the newline), cut where the layout's 1024-byte buffer cuts it.
+void renderDatedHostLine(const log4c_logging_event_t& event, std::string& rendered) {
+  constexpr size_t DATED_LINE_LIMIT = 1023;
+  constexpr long SECONDS_A_DAY = 24 * 60 * 60;
+  const char* const level = log4c_priority_to_string(event.evt_priority);
+  const char* const category = event.evt_category ? event.evt_category : "";
+  const char* const message = event.evt_msg ? event.evt_msg : "";
+  // "YYYYMMDD HH:MM:SS.mmm ", the padded level, a blank, the category, "- ".
+  const size_t beforeMessage =
+      22 + std::max<size_t>(8, std::strlen(level)) + 1 + std::strlen(category) + 2;
+  const long secondOfDay = static_cast<long>(event.evt_timestamp.tv_sec % SECONDS_A_DAY);
+  char head[40];
+  std::snprintf(head, sizeof head, "%02ld:%02ld:%02ld.%03ld %-6.6s- ", secondOfDay / 3600,
+                secondOfDay / 60 % 60, secondOfDay % 60,
+                static_cast<long>(event.evt_timestamp.tv_usec / 1000), level);
+  const size_t room = DATED_LINE_LIMIT > beforeMessage ? DATED_LINE_LIMIT - beforeMessage : 0;
+  const size_t length = std::strlen(message);
+  rendered.assign(head);
+  rendered.append(message, std::min(length, room));
+  if (length < room) rendered.push_back('\n');
+}
+
+bool usesDatedLayout(const log4c_appender_t* appender) {
+  const log4c_layout_type_t* type =
+      log4c_layout_get_type(log4c_appender_get_layout(appender));
+  return type && type->name && std::strcmp(type->name, "dated") == 0;
+}
+
 // Each thread renders its lines into one text kept from line to line, so a
 // line costs no allocation once the text has grown to the longest one. A
 // line logged from within the host's log callback, while that text is still
@@ -285,12 +318,16 @@ thread_local bool InnerLineText::inUse = false;
 // The append functions run inside log4c, a C library: nothing may unwind
 // through it, so any failure here drops the line for the host.
 template <void (CallbacksManager::*forward)(const std::string&)>
-int forwardInner(const log4c_logging_event_t* event) noexcept {
+int forwardInner(const log4c_appender_t* appender, const log4c_logging_event_t* event) noexcept {
   try {
     if (!event) return 0;
-    const char* line = event->evt_rendered_msg ? event->evt_rendered_msg : event->evt_msg;
     InnerLineText rendered;
-    renderInnerLogMessage(line, rendered.text());
+    if (usesDatedLayout(appender)) {
+      renderDatedHostLine(*event, rendered.text());
+    } else {
+      const char* line = event->evt_rendered_msg ? event->evt_rendered_msg : event->evt_msg;
+      renderInnerLogMessage(line, rendered.text());
+    }
     (CallbacksManager::getInstance().*forward)(rendered.text());
   } catch (...) {
   }
@@ -299,14 +336,14 @@ int forwardInner(const log4c_logging_event_t* event) noexcept {
 
 int logInnerOpen(log4c_appender_t*) { return 0; }
 
-int logDevInnerAppend(log4c_appender_t*, const log4c_logging_event_t* event) {
-  return forwardInner<&CallbacksManager::handleDevLog>(event);
+int logDevInnerAppend(log4c_appender_t* appender, const log4c_logging_event_t* event) {
+  return forwardInner<&CallbacksManager::handleDevLog>(appender, event);
 }
-int logCommInnerAppend(log4c_appender_t*, const log4c_logging_event_t* event) {
-  return forwardInner<&CallbacksManager::handleCommLog>(event);
+int logCommInnerAppend(log4c_appender_t* appender, const log4c_logging_event_t* event) {
+  return forwardInner<&CallbacksManager::handleCommLog>(appender, event);
 }
-int logBusInnerAppend(log4c_appender_t*, const log4c_logging_event_t* event) {
-  return forwardInner<&CallbacksManager::handleBusLog>(event);
+int logBusInnerAppend(log4c_appender_t* appender, const log4c_logging_event_t* event) {
+  return forwardInner<&CallbacksManager::handleBusLog>(appender, event);
 }
 
 const log4c_appender_type_t appenderTypeDevInner = {"devInnerAppenderType", logInnerOpen,

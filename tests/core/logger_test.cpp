@@ -3,8 +3,11 @@
 // exact shape of the hex and communication dumps.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstring>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "LogRecorder.h"
@@ -146,6 +149,72 @@ TEST_F(LoggerTest, LinesOfAnotherShapeReachTheHostUnchanged) {
     logDevInfo("%s", line);
     EXPECT_EQ(textsFrom("dev"), Lines{line});
   }
+}
+
+// The dated layout's own format, under another name: the host line is then
+// cut from the layout's line, as for any layout other than "dated".
+const char* datedCopy(const log4c_layout_t* layout, const log4c_logging_event_t* event) {
+  return log4c_layout_type_get("dated")->format(layout, event);
+}
+const log4c_layout_type_t datedCopyType = {"testDatedCopy", datedCopy};
+
+// For the dated layout the host line is built from the event rather than cut
+// from the layout's line; it must be the same text, up to the layout's cut.
+TEST_F(LoggerTest, HostLineBuiltForTheDatedLayoutIsTheLineCutFromIt) {
+  const std::string messages[] = {"", "Socket closed", std::string(974, 'a'),
+                                  std::string(975, 'b'), std::string(976, 'c'),
+                                  std::string(977, 'd'), std::string(4000, 'e')};
+  auto* inner = const_cast<log4c_appender_t*>(
+      log4c_category_get_appender(log4c_category_get("developerInner")));
+  ASSERT_NE(inner, nullptr);
+  const log4c_layout_t* dated = log4c_appender_get_layout(inner);
+  log4c_layout_type_set(&datedCopyType);
+  log4c_layout_t* copy = log4c_layout_get("testDatedCopy");
+  log4c_layout_set_type(copy, &datedCopyType);
+
+  for (const std::string& message : messages) {
+    SCOPED_TRACE(message.size());
+    journal().clear();
+    log4c_appender_set_layout(inner, const_cast<log4c_layout_t*>(dated));
+    logDevWarn("%s", message.c_str());
+    log4c_appender_set_layout(inner, copy);
+    logDevWarn("%s", message.c_str());
+    const Lines host = textsFrom("dev");
+    ASSERT_EQ(host.size(), 2u);
+    // The time of day of the two lines may differ; everything after it may not.
+    EXPECT_EQ(host[0].substr(12), host[1].substr(12));
+    EXPECT_EQ(host[0].size(), host[1].size());
+  }
+  log4c_appender_set_layout(inner, const_cast<log4c_layout_t*>(dated));
+}
+
+// Two contexts may log on two threads at once; each host line must be the
+// line of the thread that logged it (the dated layout formats into one buffer
+// for the whole process, which used to hand threads each other's lines).
+thread_local const char* threadName = "";
+std::atomic<int> foreignLines{0};
+std::atomic<int> hostLines{0};
+
+void checkOwnLine(const char* line) {
+  hostLines.fetch_add(1);
+  if (!std::strstr(line, threadName)) foreignLines.fetch_add(1);
+}
+
+// Outside the fixture: its recorders of the file categories serve one thread.
+TEST(LoggerThreadsTest, ThreadsLoggingAtOnceEachGetTheirOwnHostLines) {
+  ASSERT_TRUE(zq::app::logging::initializeLoggers());
+  cb_setHandleDevLog(checkOwnLine);
+  constexpr int LINES = 20000;
+  auto logAs = [](const char* name) {
+    threadName = name;
+    for (int i = 0; i < LINES; ++i) logDevTrace("%s line %d", name, i);
+  };
+  std::thread first(logAs, "thread-one");
+  std::thread second(logAs, "thread-two");
+  first.join();
+  second.join();
+  EXPECT_EQ(hostLines.load(), 2 * LINES);
+  EXPECT_EQ(foreignLines.load(), 0);
 }
 
 struct DumpCase {
