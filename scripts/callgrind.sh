@@ -23,15 +23,15 @@ dir=$(scripts/build-profile.sh)
 # file; function names are written once and then referred to by number.
 count_calls() {
   awk -v names="$1" '
-    function resolve(spec,    id, rest) {
-      if (match(spec, /^\([0-9]+\)/)) {
-        id = substr(spec, 2, RLENGTH - 2)
-        rest = substr(spec, RLENGTH + 1)
+    function resolve(ref,    id, rest) {
+      if (match(ref, /^\([0-9]+\)/)) {
+        id = substr(ref, 2, RLENGTH - 2)
+        rest = substr(ref, RLENGTH + 1)
         sub(/^ /, "", rest)
         if (rest != "") name[id] = rest
         return name[id]
       }
-      return spec
+      return ref
     }
     BEGIN { n = split(names, list, "|"); for (i = 1; i <= n; i++) wanted[list[i]] = 1 }
     /^fn=/ { resolve(substr($0, 4)); next }
