@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cinttypes>
-#include <cstdio>
 #include <limits>
 
 #include "core/Converters.h"
@@ -36,10 +35,10 @@ pr_Dictionary keyOf(ecr_transactionType type, bool voided) {
   return static_cast<pr_Dictionary>(voided ? key + 1 : key);
 }
 
+// At least six digits, zero-padded.
 void storeSlip(EcrCtx_s* ecr, TlvTag tag, uint64_t number) {
-  char text[24];
-  const int length = std::snprintf(text, sizeof text, "%06" PRIu64, number);
-  ecr_setTag(ecr, tag, reinterpret_cast<const uint8_t*>(text), static_cast<size_t>(length));
+  const std::string text = utils::uint64ToAscii(number, 6, '0');
+  ecr_setTag(ecr, tag, reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
 }  // namespace
