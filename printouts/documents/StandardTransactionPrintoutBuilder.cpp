@@ -81,22 +81,24 @@ void StandardTransactionPrintoutBuilder::handleThirdDccPart() const {
                    RawLineTexts::getPair(PR_DICT_DATE_EN, commonData.getTransactionDate(ecr))));
 }
 
-void StandardTransactionPrintoutBuilder::addVerificationLine(pr_Dictionary polish,
-                                                             pr_Dictionary english) const {
-  PrintoutCtx_s::addStandardSimpleCenterLineToCtx(RawLineTexts(phrase(polish)));
-  if (ctx->multilang) PrintoutCtx_s::addStandardSimpleCenterLineToCtx(RawLineTexts(phrase(english)));
+void StandardTransactionPrintoutBuilder::addWithEnglishTwin(void (*add)(const RawLineTexts&),
+                                                            pr_Dictionary polish,
+                                                            pr_Dictionary english) const {
+  add(RawLineTexts(phrase(polish)));
+  if (ctx->multilang) add(RawLineTexts(phrase(english)));
 }
 
 void StandardTransactionPrintoutBuilder::handleSuccessfulResult() const {
   const AuthorizationMethod m = authorizationMethod;
+  const auto centre = PrintoutCtx_s::addStandardSimpleCenterLineToCtx;
   if (m == AUTHORIZATION_METHOD_NONE && !isBlik) {
-    addVerificationLine(PR_DICT_SIGNATURE_NOT_REQUIRED, PR_DICT_SIGNATURE_NOT_REQUIRED_EN);
+    addWithEnglishTwin(centre, PR_DICT_SIGNATURE_NOT_REQUIRED, PR_DICT_SIGNATURE_NOT_REQUIRED_EN);
   }
   if (m == AUTHORIZATION_METHOD_SIGNATURE_ON_FILE) {
-    addVerificationLine(PR_DICT_SIGNATURE_ON_FILE, PR_DICT_SIGNATURE_ON_FILE_EN);
+    addWithEnglishTwin(centre, PR_DICT_SIGNATURE_ON_FILE, PR_DICT_SIGNATURE_ON_FILE_EN);
   }
   if (m == AUTHORIZATION_METHOD_CONSUMER_DEVICE) {
-    addVerificationLine(PR_DICT_VERIFIED_BY_DEVICE, PR_DICT_VERIFIED_BY_DEVICE_EN);
+    addWithEnglishTwin(centre, PR_DICT_VERIFIED_BY_DEVICE, PR_DICT_VERIFIED_BY_DEVICE_EN);
   }
   if (isAccountActionRequired()) addAccountActionToPrintout();
   if (m == AUTHORIZATION_METHOD_PIN || m == AUTHORIZATION_METHOD_PIN_AND_SIGNATURE) {
@@ -109,31 +111,24 @@ void StandardTransactionPrintoutBuilder::handleSuccessfulResult() const {
 
 void StandardTransactionPrintoutBuilder::handleSuccessfulPinPart() const {
   // A BLIK payment is confirmed with the customer's password, not a PIN.
-  PrintoutCtx_s::addStandardBoldCenterLineToCtx(
-      RawLineTexts(phrase(isBlik ? PR_DICT_PASSWORD_CORRECT : PR_DICT_PIN_VERIFIED)));
-  if (ctx->multilang) {
-    PrintoutCtx_s::addStandardBoldCenterLineToCtx(
-        RawLineTexts(phrase(isBlik ? PR_DICT_PASSWORD_CORRECT_EN : PR_DICT_PIN_VERIFIED_EN)));
-  }
+  addWithEnglishTwin(PrintoutCtx_s::addStandardBoldCenterLineToCtx,
+                     isBlik ? PR_DICT_PASSWORD_CORRECT : PR_DICT_PIN_VERIFIED,
+                     isBlik ? PR_DICT_PASSWORD_CORRECT_EN : PR_DICT_PIN_VERIFIED_EN);
   addEmptyLine();
 }
 
 void StandardTransactionPrintoutBuilder::handleSuccessfulSignaturePart() const {
   if (customerCopy) {
     if (!PrintoutCtx_s::useSignatureVerifiedLine_) return;
-    PrintoutCtx_s::addStandardBoldCenterLineToCtx(RawLineTexts(phrase(PR_DICT_SIGNATURE_VERIFIED)));
-    if (ctx->multilang) {
-      PrintoutCtx_s::addStandardBoldCenterLineToCtx(RawLineTexts(phrase(PR_DICT_SIGNATURE_VERIFIED_EN)));
-    }
+    addWithEnglishTwin(PrintoutCtx_s::addStandardBoldCenterLineToCtx, PR_DICT_SIGNATURE_VERIFIED,
+                       PR_DICT_SIGNATURE_VERIFIED_EN);
     return;
   }
   // The merchant keeps the copy the cardholder signs.
   addEmptyLine();
   PrintoutCtx_s::addStandardSimpleUnformattedLineToCtx(RawLineTexts(std::string(ctx->normalLineLen, '.')));
-  PrintoutCtx_s::addStandardSmallCenterLineToCtx(RawLineTexts(phrase(PR_DICT_CARDHOLDER_SIGNATURE)));
-  if (ctx->multilang) {
-    PrintoutCtx_s::addStandardSmallCenterLineToCtx(RawLineTexts(phrase(PR_DICT_CARDHOLDER_SIGNATURE_EN)));
-  }
+  addWithEnglishTwin(PrintoutCtx_s::addStandardSmallCenterLineToCtx, PR_DICT_CARDHOLDER_SIGNATURE,
+                     PR_DICT_CARDHOLDER_SIGNATURE_EN);
   addEmptyLine();
 }
 
@@ -141,11 +136,8 @@ void StandardTransactionPrintoutBuilder::handleUnsuccessfulResult() const {
   if (isAccountActionRequired()) addAccountActionToPrintout();
   PrintoutCtx_s::addStandardSimpleLeftLineToCtx(RawLineTexts());
   if (isVoided()) {
-    PrintoutCtx_s::addStandardNegativeBigBoldCenterLineToCtx(RawLineTexts(phrase(PR_DICT_TRANSACTION_VOIDED)));
-    if (ctx->multilang) {
-      PrintoutCtx_s::addStandardNegativeBigBoldCenterLineToCtx(
-          RawLineTexts(phrase(PR_DICT_TRANSACTION_VOIDED_EN)));
-    }
+    addWithEnglishTwin(PrintoutCtx_s::addStandardNegativeBigBoldCenterLineToCtx,
+                       PR_DICT_TRANSACTION_VOIDED, PR_DICT_TRANSACTION_VOIDED_EN);
     return;
   }
   // Reason lines are big-font lines, so they wrap on the big width.

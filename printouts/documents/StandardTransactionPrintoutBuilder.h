@@ -36,8 +36,10 @@ class StandardTransactionPrintoutBuilder
  private:
   void handleSuccessfulPinPart() const;
   void handleSuccessfulSignaturePart() const;
-  // A verification line and, on a bilingual receipt, its English twin.
-  void addVerificationLine(pr_Dictionary polish, pr_Dictionary english) const;
+  // A phrase and, on a bilingual receipt, its English twin under it, both
+  // added by add.
+  void addWithEnglishTwin(void (*add)(const RawLineTexts&), pr_Dictionary polish,
+                          pr_Dictionary english) const;
 };
 
 }  // namespace zq::app::printouts
