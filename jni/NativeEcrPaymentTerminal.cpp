@@ -118,9 +118,10 @@ JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setCashRegi
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTransactionType(JNIEnv*,
                                                                                         jclass,
                                                                                         jint type) {
-  const auto kind = hostEnum(type, ECR_TRANSACTION_PURCHASE, ECR_TRANSACTION_PURCHASE_EVOUCHER,
-                             "transaction type");
-  return kind ? statusOf(ecr_setTransactionType(ecrCtx, *kind)) : statusOf(ECR_INVALID_ARGUMENT);
+  // The enumeration has int as its underlying type, so any Java int is a
+  // value of it; the library refuses a number that names no type itself,
+  // after it has checked the context.
+  return statusOf(ecr_setTransactionType(ecrCtx, static_cast<ecr_transactionType>(type)));
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTagToEmpty(JNIEnv*, jclass,

@@ -32,25 +32,20 @@ if [[ -n ${WINEPREFIX:-} && ! -d $WINEPREFIX ]]; then
   "$wine" wineboot --init >/dev/null 2>&1 || true
 fi
 
-exec 3< <(exec "$simulator" --timeout 60000 "$script" 2>"$work/simulator.err")
-simulator_pid=$!
-if ! read -r -t 20 port <&3; then
-  echo "the simulated terminal did not start" >&2
-  cat "$work/simulator.err" >&2
-  exit 1
-fi
+# shellcheck source=examples/simulator.sh
+source "$(dirname "$0")/../../../examples/simulator.sh"
+start_simulator "$simulator" "$script" "$work"
 
 program_status=0
 "$wine" "${@//@PORT@/$port}" || program_status=$?
 
 # The simulator ends by itself once the program has closed its connection,
-# then lists the requests it received.
+# then lists the requests it received after its port.
 simulator_status=0
-received=$(cat <&3)
 wait "$simulator_pid" || simulator_status=$?
 if ((simulator_status != 0)); then
   echo "the simulated terminal received:"
-  sed 's/^/  /' <<<"$received"
+  tail -n +2 "$work/simulator.out" | sed 's/^/  /'
   echo "the simulated terminal reports:"
   sed 's/^/  /' "$work/simulator.err"
 fi

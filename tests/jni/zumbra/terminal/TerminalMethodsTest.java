@@ -140,6 +140,8 @@ public final class TerminalMethodsTest {
         checkEquals(null, getNextLine(), "getNextLine of an empty printout");
         checkEquals(PR_NO_CONTEXT, prepareShortSummary(), "a printout without a terminal context");
         cleanupPrintout();
+        // The library looks at the context before the number.
+        checkEquals(NOT_INITIALIZED, setTransactionType(13), "transaction type 13 before initialisation");
         checkEquals(OK, initialize(), "initialize");
         checkEquals(NOT_INITIALIZED, startTransaction(), "a command with neither protocol nor link");
         cleanup();

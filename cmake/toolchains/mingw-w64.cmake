@@ -1,0 +1,15 @@
+# Cross build for Windows with Debian's mingw-w64 toolchain, for the processor
+# the including file sets: mingw-w64-i686.cmake or mingw-w64-x86_64.cmake.
+if(NOT CMAKE_SYSTEM_PROCESSOR)
+  message(FATAL_ERROR "Configure with mingw-w64-i686.cmake or mingw-w64-x86_64.cmake")
+endif()
+set(CMAKE_SYSTEM_NAME Windows)
+set(ZQ_MINGW_TRIPLET ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+set(CMAKE_C_COMPILER ${ZQ_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZQ_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${ZQ_MINGW_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${ZQ_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
