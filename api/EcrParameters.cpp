@@ -209,10 +209,7 @@ ecr_status ecr_setCashRegisterId(EcrCtx_s* ctx, const char* id, size_t length) {
     if (id == nullptr && length != 0) return refuseNull();
     Bytes copy;
     if (id != nullptr) copy.assign(id, id + length);
-    // The byte opens every request after the message id; a control byte of
-    // the link there would end or split each frame.
-    if (!zq::app::utils::validateNoControlBytes(copy.data(), copy.size()) ||
-        !protocol.setCashRegisterId(copy.data(), copy.size())) {
+    if (!protocol.setCashRegisterId(copy.data(), copy.size())) {
       logBusError("Unable to set cash register ID");
       return ECR_INVALID_ARGUMENT;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/Converters.h"
 #include "core/Validators.h"
 #include "core/zumbra_log.h"
 
@@ -60,10 +61,12 @@ bool CommonMessage::addIdentifierToData(const utils::Optional<std::vector<unsign
     return false;
   }
   const std::string text(stored->begin(), stored->end());
-  // Nine digits at most: more than any identifier takes, less than overflows.
-  const bool number = !text.empty() && text.size() <= 9 &&
-                      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-  if (!number || !accepted(static_cast<unsigned int>(std::stoul(text)))) {
+  // One to nine digits: more than any identifier takes. No digits at all
+  // would read as 0, which a setter never stores as an empty text.
+  const utils::Optional<unsigned int> number = !stored->empty() && stored->size() <= 9
+                                                   ? utils::dataInVectorToUint32t(*stored)
+                                                   : utils::Optional<unsigned int>();
+  if (!number.isPresent() || !accepted(*number)) {
     logDevError("Identifier %s not accepted, request not built", text.c_str());
     return false;
   }

@@ -36,7 +36,7 @@ class ProtocolInterface {
   virtual bool setTag(TlvTag tag, const std::vector<unsigned char>& value) = 0;
   // A TLV status; an absent tag counts as removed.
   virtual tlv::TlvStatus removeTag(TlvTag tag) = 0;
-  // The terminal takes exactly one byte.
+  // The terminal takes exactly one byte, never a control byte of the link.
   virtual bool setCashRegisterId(unsigned char* id, size_t length) = 0;
 
   // Terminal commands.

@@ -87,6 +87,9 @@ bool TalvorenProtocol::setCashRegisterId(unsigned char* id, size_t length) {
     logDevError("Invalid cash register ID: NULL pointer");
     return false;
   }
+  // The byte opens every request after the message id; a control byte of
+  // the link there would end or split each frame.
+  if (!utils::validateNoControlBytes(id, 1)) return false;
   ctx.getApiCtx().setCashRegisterNumber(id[0]);
   return true;
 }

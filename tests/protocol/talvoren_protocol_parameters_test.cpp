@@ -29,6 +29,7 @@ struct RefusalCase {
 TEST(TalvorenProtocolParameters, RefusedValuesKeepTheEarlierOne) {
   unsigned char two[] = {'1', '2'};
   unsigned char one[] = {'7'};
+  unsigned char stx[] = {0x02};
   const RefusalCase cases[] = {
       {"type 13", [](TalvorenProtocol& p) { p.setTransactionType(ECR_TRANSACTION_CASHBACK); },
        [](TalvorenProtocol& p) { p.setTransactionType(ECR_TRANSACTION_NONE); return false; },
@@ -45,6 +46,9 @@ TEST(TalvorenProtocolParameters, RefusedValuesKeepTheEarlierOne) {
       {"cash register of two bytes", [&](TalvorenProtocol& p) { p.setCashRegisterId(one, 1); },
        [&](TalvorenProtocol& p) { return p.setCashRegisterId(two, 2); }, TAG_CASH_REGISTER_ID, bytesOf("7"),
        kErrorPriority, "Invalid cash register ID length: 2. 1 byte expected"},
+      {"cash register that is an STX", [&](TalvorenProtocol& p) { p.setCashRegisterId(one, 1); },
+       [&](TalvorenProtocol& p) { return p.setCashRegisterId(stx, 1); }, TAG_CASH_REGISTER_ID, bytesOf("7"),
+       kErrorPriority, "Control byte 0x02 at position 0 refused"},
   };
   for (const RefusalCase& c : cases) {
     SCOPED_TRACE(c.name);
