@@ -143,9 +143,12 @@ int usedBytes(const TlvBuffer* tb) {
 
 int capacityOf(const TlvBuffer* tb) { return tb->data == nullptr ? 0 : tb->capacity; }
 
-bool pointsInto(const TlvBuffer* tb, const uint8_t* p) {
-  if (tb->data == nullptr || p == nullptr) return false;
-  return std::less_equal<const uint8_t*>()(tb->data, p) && std::less<const uint8_t*>()(p, tb->data + tb->capacity);
+// Whether the length bytes from p share any byte with the buffer's memory. A
+// source that starts before the buffer and runs into it moves as much as
+// one that starts inside it.
+bool overlaps(const TlvBuffer* tb, const uint8_t* p, size_t length) {
+  if (tb->data == nullptr || p == nullptr || length == 0) return false;
+  return std::less<const uint8_t*>()(p, tb->data + tb->capacity) && std::less<const uint8_t*>()(tb->data, p + length);
 }
 
 // A tag that reads back as itself: a one-byte tag must not announce further
@@ -256,7 +259,7 @@ int tb_add(TlvBuffer* tb, TlvItem* item, int mode) {
   // item moves those bytes, so work from a copy.
   std::vector<uint8_t> ownCopy;
   const uint8_t* source = item->value;
-  if (pointsInto(tb, source)) {
+  if (overlaps(tb, source, length)) {
     ownCopy.assign(source, source + length);
     source = ownCopy.data();
   }
@@ -327,7 +330,7 @@ int tb_addbuf(TlvBuffer* tb, const uint8_t* data, int length, int mode) {
   if (tb == nullptr) return -1;
   // Data taken from this same buffer would move under the parser.
   std::vector<uint8_t> ownCopy;
-  if (length > 0 && pointsInto(tb, data)) {
+  if (length > 0 && overlaps(tb, data, static_cast<size_t>(length))) {
     ownCopy.assign(data, data + length);
     data = ownCopy.data();
   }

@@ -113,11 +113,23 @@ CommResult Link::recv(std::vector<uint8_t>& data, uint32_t timeoutMs) {
   data.clear();
   CommResult result = input.recvFrame(layer->getFrameLocator(), timeoutMs);
   if (!result.isOk()) {
-    logDevTrace("Receiving error, reconnect");
-    tryToReconnect();
+    recoverFromFailedReceive(result);
     return result;
   }
   return handleSuccessfulReceive(data);
+}
+
+void Link::recoverFromFailedReceive(const CommResult& failure) {
+  // A buffer that filled up holds the start of a reply too long for it, and
+  // it would stay full: every later read would fail the same way, however
+  // well the terminal answered. What is left of that reply is lost either
+  // way, so it goes, and the next frame is found at the next STX.
+  if (failure.getError() == comm::errors::DEVICE_BUFFER_OVERFLOW) {
+    logDevWarn("Receive buffer overflow, %u buffered bytes dropped", static_cast<unsigned>(input.bufferedSize()));
+    input.clear();
+  }
+  logDevTrace("Receiving error, reconnect");
+  tryToReconnect();
 }
 
 CommResult Link::handleSuccessfulReceive(std::vector<uint8_t>& data) {
@@ -137,8 +149,7 @@ CommResult Link::recv_raw(std::vector<uint8_t>& data, uint32_t count, uint32_t t
   data.clear();
   CommResult result = input.recvRawData(count, timeoutMs);
   if (!result.isOk()) {
-    logDevTrace("Receiving error, reconnect");
-    tryToReconnect();
+    recoverFromFailedReceive(result);
     return result;
   }
   input.takeReceivedData(data);

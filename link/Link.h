@@ -51,6 +51,9 @@ class Link : public utils::NonAssignable {
   comm::CommResult tryToReconnect();
   comm::CommResult resetLinkOnEot();
   comm::CommResult handleSuccessfulReceive(std::vector<uint8_t>& data);
+  // After a failed receive: drops the buffered bytes when they filled the
+  // buffer, then reconnects.
+  void recoverFromFailedReceive(const comm::CommResult& failure);
 
   std::unique_ptr<LinkLayerInterface> layer;
   std::unique_ptr<comm::CommInterface> comm;

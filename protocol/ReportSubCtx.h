@@ -31,7 +31,10 @@ class ReportSubCtx : public utils::SubCtxInterface {
   utils::Optional<Bytes> getCardsetIndex() const;
   utils::Optional<Bytes> getCurrencyIndex() const;
 
-  ReportSummary getReportSummary() const { return reportSummary; }
+  // The stored summary itself: the readers look up one entry each, and a
+  // copy per look-up made reading a whole section cost the square of its
+  // entries. A new summary replaces it whole.
+  const ReportSummary& getReportSummary() const { return reportSummary; }
   void setReportSummary(const std::string& text) { reportSummary = ReportSummary(text); }
 
   void clearBatchSummaryData();

@@ -35,7 +35,8 @@ EmvCryptogramType TalvorenProtocol::getEmvCryptogramType() {
 }
 ecr_batchStatus TalvorenProtocol::getBatchStatus() { return ctx.getApiCtx().getBatchStatus(); }
 
-// The report readers each work on a copy of the stored summary.
+// The report readers look at the stored summary in place; each takes a copy
+// of the one entry it reads.
 std::string TalvorenProtocol::getReportTitle() { return ctx.getReportCtx().getReportSummary().getTitle(); }
 
 std::string TalvorenProtocol::getReportEntryName(size_t index) {

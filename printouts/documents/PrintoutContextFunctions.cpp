@@ -102,7 +102,11 @@ void pr_setFiscalFormatLine(pr_FiscalFormatId id, pr_FiscalFormatLine line) {
 }
 
 uint32_t pr_setNormalLineLen(PrintoutCtx_s* ctx, uint32_t len) {
-  return setLineLen(__func__, ctx, len, &PrintoutCtx_s::normalLineLen);
+  const uint32_t status = setLineLen(__func__, ctx, len, &PrintoutCtx_s::normalLineLen);
+  // The host's width from now on: a fiscal report started before and never
+  // finished must not bring back the width it saved.
+  if (status == PRINTOUT_OK) ctx->widthBeforeFiscalReport.reset();
+  return status;
 }
 
 uint32_t pr_setSmallLineLen(PrintoutCtx_s* ctx, uint32_t len) {

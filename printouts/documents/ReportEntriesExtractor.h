@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "printouts/documents/ExtractorWithBuildingAmountLine.h"
 
@@ -23,6 +25,7 @@ class ReportEntriesExtractor : public StandardExtractorWithBuildingAmountLine {
 
  private:
   size_t entryIndex = 1;  // of the next entry to read, counted from 1
+  std::vector<uint8_t> name;  // what the reader writes the entry's name into
 };
 
 }  // namespace zq::app::printouts

@@ -132,10 +132,9 @@ uint32_t FiscalReportPrintoutBuilder::startReport(PrintoutCtx_s* ctx, EcrCtx_s* 
   // Refused before anything changes: a length set here would stay in force
   // until some fiscal report is finished.
   if (ctx == nullptr || ecr == nullptr) return init(ctx, ecr);
-  if (savedFrom != ctx) {
-    savedLineLen = ctx->normalLineLen;
-    savedFrom = ctx;
-  }
+  // A start repeated before the finish finds the fiscal width in force and
+  // keeps the width saved before it.
+  if (!ctx->widthBeforeFiscalReport) ctx->widthBeforeFiscalReport = ctx->normalLineLen;
   ctx->normalLineLen = FiscalFormat::getInstance().getLineWidth();
   return ReportPrintoutBuilder::startReport(ctx, ecr);
 }
@@ -144,11 +143,11 @@ void FiscalReportPrintoutBuilder::finishPrintout() {
   PrintoutBuilder::finishPrintout();
   const uint32_t id = FiscalFormat::getInstance().getId(PR_FISCAL_GENERIC);
   for (pr_Line& line : ctx->lines) line.id = id;
-  // Only what a start saved from this context: a finish without a start
-  // leaves the length alone.
-  if (savedFrom != ctx) return;
-  ctx->normalLineLen = savedLineLen;
-  savedFrom = nullptr;
+  // Only what a start saved on this context: a finish without a start
+  // leaves the width alone.
+  if (!ctx->widthBeforeFiscalReport) return;
+  ctx->normalLineLen = *ctx->widthBeforeFiscalReport;
+  ctx->widthBeforeFiscalReport.reset();
 }
 
 }  // namespace zq::app::printouts

@@ -87,14 +87,11 @@ class DccAnalPrintoutBuilder : public NonbatchReportPrintoutBuilder {
 class FiscalReportPrintoutBuilder : public PrintoutBuilderWithoutLogos,
                                     public virtual ReportPrintoutBuilder {
  public:
+  // Saves the context's normal width, unless a fiscal report open on it
+  // saved one already, and lays the report out on the fiscal width.
   uint32_t startReport(PrintoutCtx_s* ctx, EcrCtx_s* ecr) override;
+  // Numbers every line and puts back the width saved on the context.
   void finishPrintout() override;
-
- private:
-  // The normal length to restore at the finish, saved at the first start
-  // after the last finish; a start repeated before the finish keeps it.
-  uint32_t savedLineLen = 0;
-  PrintoutCtx_s* savedFrom = nullptr;  // the context it was saved from, null when none
 };
 
 class StandardShortSummaryPrintoutBuilder : public SummaryPrintoutBuilder,

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "printouts/engine/RawLineTexts.h"
@@ -80,6 +81,11 @@ struct PrintoutCtx_s {
   uint64_t nextLine = 0;  // index of the next line handed to the host
   bool dcc = false;
   bool multilang = false;
+  // The normal width a fiscal report found when it started, put back when a
+  // fiscal report finishes; empty while no fiscal report is open here. It is
+  // the context's own, so it goes with the context, and a width the host sets
+  // afterwards replaces it (a report left unfinished has nothing to restore).
+  std::optional<uint32_t> widthBeforeFiscalReport;
   // The closing-day batch, owned by the context. The batch model lives with
   // the printout documents; a shared_ptr takes its deleter from the place the
   // batch is made, so the context can own and destroy it without knowing it.

@@ -310,6 +310,43 @@ TEST_F(EcrCommandsTest, ASaleAfterAContinuedTransactionSendsItsStartRequest) {
   }
 }
 
+// One report reply longer than the link's 64 KB input buffer fails its own
+// command; the commands after it on the same context are answered as usual.
+TEST_F(EcrCommandsTest, AReportReplyTooLongForTheLinkFailsOnlyItsOwnCommand) {
+  auto section = [](const char* id, const std::string& summary) {
+    return TerminalSimulator::step(TerminalSimulator::fields({id, "1"}), TerminalSimulator::fields({id, "0", summary}));
+  };
+  std::string huge = "Huge";
+  while (huge.size() < 108 * 1024) huge += ",SALE|1|100";
+  const struct {
+    const char* name;
+    ecr_status (*command)(EcrCtx_s*);
+    PeerStep step;
+    ecr_status expected;
+    const char* title;  // the report title afterwards
+  } commands[] = {
+      {"small", ecr_getReportTotalSummary, section("32", "First,SALE|1|100"), ECR_OK, "First"},
+      {"108 KB", ecr_getReportTotalSummary, section("32", huge), ECR_COMM_ERROR, "First"},
+      {"small after it", ecr_getTransactionAnalysisSummary, section("35", "Second,SALE|2|200"), ECR_OK, "Second"},
+      {"small again", ecr_getTransactionDccAnalysisTotalSummary, section("38", "Third,SALE|3|300"), ECR_OK,
+       "Third"},
+  };
+  TerminalSimulator terminal;
+  for (const auto& c : commands) terminal.addStep(c.step);
+  connect(terminal, 2000);
+  for (const auto& c : commands) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.command(ctx), c.expected);
+    uint8_t title[16];
+    size_t length = sizeof title;
+    ASSERT_EQ(ecr_readReportTitle(ctx, title, &length), ECR_OK);
+    EXPECT_EQ(std::string(title, title + length), c.title);
+  }
+  EXPECT_EQ(terminal.requests().size(), 4u);
+  EXPECT_TRUE(terminal.mismatches().empty()) << ::testing::PrintToString(terminal.mismatches());
+  EXPECT_FALSE(hostLinesWith("dev", "Receive buffer overflow, 65536 buffered bytes dropped").empty());
+}
+
 struct ExchangeCase {
   const char* name;
   PeerStep step;

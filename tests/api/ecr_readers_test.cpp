@@ -535,8 +535,11 @@ TEST_F(ReadersTest, ReportTitle) {
 }
 
 TEST_F(ReadersTest, ReportEntries) {
+  const std::string name64(64, 'A');
+  const std::string name65(65, 'B');
   store().getReportCtx().setReportSummary(
-      "TOTALS,SALE|3|12500,REFUND|1,BROKEN,|5|7,VOID|2|-9000000000,MAESTRO-CONTACTLESS|4|400");
+      "TOTALS,SALE|3|12500,REFUND|1,BROKEN,|5|7,VOID|2|-9000000000,MAESTRO-CONTACTLESS|4|400," + name64 +
+      "|1|1," + name65 + "|1|1");
   struct Case {
     const char* name;
     size_t id;
@@ -555,8 +558,12 @@ TEST_F(ReadersTest, ReportEntries) {
       {"entry without name", 4, 64, ECR_EMPTY, nullptr, 0, 0, false},
       {"negative amount beyond 32 bits", 5, 64, ECR_OK, "VOID", 2, -9000000000LL, true},
       {"name too long for the buffer", 6, 8, ECR_INVALID_ARGUMENT, nullptr, 0, 0, false},
+      // The host's buffer bounds what it gets: a name is never cut for it
+      // (only the printouts cut names to what a line holds).
+      {"name of 64 in 64 bytes", 7, 64, ECR_OK, name64.c_str(), 1, 1, true},
+      {"name of 65 in 64 bytes", 8, 64, ECR_INVALID_ARGUMENT, nullptr, 0, 0, false},
       {"id 0", 0, 64, ECR_EMPTY, nullptr, 0, 0, false},
-      {"past the last entry", 7, 64, ECR_EMPTY, nullptr, 0, 0, false},
+      {"past the last entry", 9, 64, ECR_EMPTY, nullptr, 0, 0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

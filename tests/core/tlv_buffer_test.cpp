@@ -344,6 +344,51 @@ TEST(TlvBufferAddTest, ValueTakenFromTheSameBuffer) {
   EXPECT_EQ(buffer.used(), (Bytes{0x5A, 0x02, 0xCC, 0xDD, 0x9C, 0x02, 0xCC, 0xDD}));
 }
 
+// A value whose bytes share memory with the buffer must be read before the
+// old item goes, wherever it starts: the buffer here lies in the middle of a
+// larger array, between bytes of the caller's own.
+TEST(TlvBufferAddTest, ValuesOverlappingTheBufferAnywhereAreStoredAsTheyWere) {
+  constexpr int kBefore = 8;
+  constexpr uint16_t kCapacity = 32;
+  const Bytes content = {0xDF, 0x01, 0x02, 0xAA, 0xBB, 0x5F, 0x20, 0x03, 0xC1, 0xC2, 0xC3};
+  struct Case {
+    const char* name;
+    int offset;  // of the value's first byte from the buffer's first byte
+    uint16_t length;
+  };
+  const Case cases[] = {
+      {"before, ending where the buffer starts", -4, 4},
+      {"straddling the start", -4, 8},
+      {"straddling the start by one byte", -1, 3},
+      {"inside the items", 3, 4},
+      {"inside, past the used bytes", 20, 4},
+      {"straddling the end", 28, 8},
+      {"after, starting where the buffer ends", 32, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes memory(kBefore + kCapacity + 8);
+    for (size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<uint8_t>(0x40 + i);
+    uint8_t* data = memory.data() + kBefore;
+    std::memcpy(data, content.data(), content.size());
+    TlvBuffer tb{};
+    tb_init(&tb, data, kCapacity);
+    tb.length = static_cast<uint16_t>(content.size());
+    const uint8_t* source = data + c.offset;
+    const Bytes value(source, source + c.length);
+
+    // Another length than the stored item's: the old item is removed, the
+    // items behind it move down, and the new one is appended.
+    TlvItem item{0xDF01, c.length, source};
+    EXPECT_EQ(tb_add(&tb, &item, 1), 1);
+    EXPECT_EQ(Bytes(data, data + tb.length),
+              (Bytes{0x5F, 0x20, 0x03, 0xC1, 0xC2, 0xC3, 0xDF, 0x01, static_cast<uint8_t>(c.length)} + value));
+    TlvItem found{};
+    ASSERT_EQ(tb_find(&tb, 0xDF01, &found), 1);
+    EXPECT_EQ(Bytes(found.value, found.value + found.length), value);
+  }
+}
+
 TEST(TlvBufferDeleteTest, RemovesTheNthItemAndMovesTheRestDown) {
   const Bytes start = {0x9C, 0x01, 0x01, 0x00, 0x9F, 0x02, 0x01, 0x02, 0x9C, 0x01, 0x03, 0x5A, 0x01, 0x04};
   struct Case {

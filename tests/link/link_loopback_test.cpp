@@ -157,6 +157,38 @@ TEST(LinkOverLoopback, APlainSendIntoAHungUpConnectionReconnectsAndSendsAgain) {
   EXPECT_EQ(peer.requests().size(), 2u);
 }
 
+// A reply longer than the input buffer cannot be received; the link drops
+// what it holds of it, so the replies after it arrive as usual (and the
+// terminal is not blamed for the rest of the session).
+TEST(LinkOverLoopback, AReplyLargerThanTheInputBufferFailsAloneAndTheNextRepliesArrive) {
+  const CommResult overflow(CommResult::DEVICE_ERROR, errors::DEVICE_BUFFER_OVERFLOW, "Receive buffer overflow");
+  const struct {
+    const char* name;
+    Bytes message;
+    CommResult expected;
+  } exchanges[] = {
+      {"small", {'0'}, CommResult()},
+      {"108 KB", Bytes(108 * 1024, 'R'), overflow},
+      {"small after it", {'1'}, CommResult()},
+      {"small again", {'2'}, CommResult()},
+  };
+  LoopbackPeer peer;
+  for (const auto& e : exchanges) peer.addStep(answer(e.message));
+  auto link = linkTo(peer.port());
+  ASSERT_EQ(link->open(), CommResult());
+  for (const auto& e : exchanges) {
+    SCOPED_TRACE(e.name);
+    Bytes reply;
+    const CommResult result = exchange(*link, reply);
+    EXPECT_EQ(result, e.expected);
+    if (result.isOk()) {
+      EXPECT_EQ(reply, e.message);
+    }
+  }
+  EXPECT_EQ(peer.requests().size(), 4u);
+  EXPECT_TRUE(peer.mismatches().empty());
+}
+
 TEST(LinkOverLoopback, ADamagedReplyIsAnsweredWithNak) {
   LoopbackPeer peer;
   PeerStep step = answer({'0', '0'});

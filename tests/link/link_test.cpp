@@ -190,6 +190,47 @@ TEST_F(LinkFixture, FailedReceiveReconnectsAndReportsTheReceiveFailure) {
   }
 }
 
+// A reply that fills the input buffer (64 bytes here) without its end fails
+// the receive; the link then starts afresh, so the next reply is found at its
+// STX whether the rest of the long one still arrives (a serial line keeps it)
+// or went with the old connection.
+TEST_F(LinkFixture, AfterAnOverflowTheNextFrameIsFoundAtTheNextStx) {
+  const CommResult overflow(CommResult::DEVICE_ERROR, errors::DEVICE_BUFFER_OVERFLOW, "Receive buffer overflow");
+  Bytes start(32, 'R');
+  start[0] = 0x02;
+  const Bytes next = {0x02, 0x31, 0x03, 0x32};
+  Bytes rest(10, 'R');
+  rest.push_back(0x03);
+  rest.push_back(0x51);  // LRC of 73 'R' and ETX
+  const struct {
+    const char* name;
+    std::vector<Bytes> after;  // what arrives after the overflow
+  } cases[] = {
+      {"the rest of the long reply, then the next one", {rest, next}},
+      {"the rest and the next reply in one piece", {[&] {
+         Bytes both = rest;
+         both.insert(both.end(), next.begin(), next.end());
+         return both;
+       }()}},
+      {"only the next reply", {next}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    comm->receives.clear();
+    comm->deliver(start);
+    comm->deliver(Bytes(32, 'R'));
+    Bytes data;
+    EXPECT_EQ(link.recv(data, 50), overflow);
+    EXPECT_EQ(std::count(comm->events.begin(), comm->events.end(), "open"), 1);
+    comm->opened = true;
+
+    for (const Bytes& b : c.after) comm->deliver(b);
+    EXPECT_EQ(link.recv(data, 50), CommResult());
+    EXPECT_EQ(data, Bytes{0x31});
+    comm->events.clear();
+  }
+}
+
 TEST_F(LinkFixture, RawReadCollectsAtLeastTheCountAsked) {
   struct Case {
     const char* name;

@@ -36,22 +36,32 @@ TEST_F(ReportEntriesTest, EntriesUnderOneColumnHeaderUntilTheFirstThatCannotBeRe
     std::string summary;
     Strings lines;
     const char* endLine;  // logged when the list ends
+    Strings cut;          // the names reported as cut
   } cases[] = {
       {"one entry", w1250("Totals,SPRZEDAŻ|3|12345"),
-       {header, entry(w1250("SPRZEDAŻ"), "3", "123,45 PLN")}, "1 report entries acquired"},
+       {header, entry(w1250("SPRZEDAŻ"), "3", "123,45 PLN")}, "1 report entries acquired", {}},
       {"negative and small amounts", "Totals,REFUND|1|-5,VOID|2|-123456",
        {header, entry("REFUND", "1", "-0,05 PLN"), entry("VOID", "2", "-1234,56 PLN")},
-       "2 report entries acquired"},
+       "2 report entries acquired", {}},
       // A name that does not fit the left half stands on a line of its own.
       {"long name", "Totals," + longName + "|12|100000",
        {header, leftIn(longName, 64), std::string(32, ' ') + apartIn("12", "1000,00 PLN", 32)},
-       "1 report entries acquired"},
+       "1 report entries acquired", {}},
       // An entry without a count is corrupted: the list ends before it.
       {"corrupted entry", "Totals,SALE|1|100,BROKEN,VOID|1|5", {header, entry("SALE", "1", "1,00 PLN")},
-       "1 report entries acquired"},
-      {"name longer than the reader's room", "Totals,SALE|1|100," + std::string(65, 'N') + "|1|5",
-       {header, entry("SALE", "1", "1,00 PLN")}, "Unable to extract report entry 2, status 0x04"},
-      {"no entries, no header", "Totals", {}, "0 report entries acquired"},
+       "1 report entries acquired", {}},
+      // A name longer than a line holds is cut to it, and the entries after
+      // it still print.
+      {"names of 64, 65 and 5000 bytes between normal entries",
+       "Totals,SALE|1|100," + std::string(64, 'A') + "|2|200," + std::string(65, 'B') + "|3|300," +
+           std::string(5000, 'C') + "|4|400,VOID|5|500",
+       {header, entry("SALE", "1", "1,00 PLN"), std::string(64, 'A'),
+        std::string(32, ' ') + apartIn("2", "2,00 PLN", 32), std::string(64, 'B'),
+        std::string(32, ' ') + apartIn("3", "3,00 PLN", 32), std::string(64, 'C'),
+        std::string(32, ' ') + apartIn("4", "4,00 PLN", 32), entry("VOID", "5", "5,00 PLN")},
+       "5 report entries acquired",
+       {"Report entry 3 name of 65 bytes cut to 64", "Report entry 4 name of 5000 bytes cut to 64"}},
+      {"no entries, no header", "Totals", {}, "0 report entries acquired", {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -63,6 +73,12 @@ TEST_F(ReportEntriesTest, EntriesUnderOneColumnHeaderUntilTheFirstThatCannotBeRe
     ReportEntriesExtractor().addEntriesToPrintout(ecr, printout.normalLineLen);
     EXPECT_EQ(texts(), c.lines);
     EXPECT_EQ(busCount(c.endLine), 1u);
+    Strings cut;
+    for (const std::string& line : zq::test::textsFrom("bus")) {
+      if (line.find(" bytes cut to ") != std::string::npos) cut.push_back(line.substr(line.find("- ") + 2));
+    }
+    for (std::string& line : cut) line.pop_back();  // the line end
+    EXPECT_EQ(cut, c.cut);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -209,13 +210,27 @@ TEST_F(ReportsTest, FiscalShortSummaryNumbersEveryLineAndRestoresTheLength) {
   EXPECT_EQ(busCount("Unable to get tag 0x009FD223, status 0x05"), 1u);
 }
 
+// One step of a host: a printout call, or (without one) setting the normal
+// width through the exported setter.
+struct HostStep {
+  HostStep(PrintoutFunction function) : call(function) {}  // NOLINT: a table of calls reads plainer
+  PrintoutFunction call;
+  uint32_t width = 0;
+};
+
+HostStep hostSets(uint32_t width) {
+  HostStep step(nullptr);
+  step.width = width;
+  return step;
+}
+
 TEST_F(ReportsTest, FiscalReportsRestoreOnlyTheLengthTheirFirstStartSaved) {
   TerminalSimulator terminal;
   start(terminal);
   const struct {
     const char* name;
     uint32_t lengthBefore;
-    std::vector<PrintoutFunction> calls;
+    std::vector<HostStep> steps;
     uint32_t lengthAfter;
   } cases[] = {
       {"start and finish", 40, {pr_startFiscalFullSummary, pr_finishFiscalFullSummary}, 40},
@@ -227,11 +242,35 @@ TEST_F(ReportsTest, FiscalReportsRestoreOnlyTheLengthTheirFirstStartSaved) {
       {"start alone", 40, {pr_startFiscalTransactionAnalysis}, 31},
       {"each report its own length", 40,
        {pr_startFiscalDccAnalysis, pr_startFiscalFullSummary, pr_finishFiscalDccAnalysis}, 40},
+      // A report the host gave up on: the width it sets afterwards is the
+      // one the next fiscal report saves and puts back.
+      {"DCC analysis abandoned, then a whole one", 44,
+       {pr_startFiscalDccAnalysis, hostSets(40), pr_startFiscalDccAnalysis, pr_finishFiscalDccAnalysis,
+        pr_prepareShortTransactionAnalysis},
+       40},
+      {"long summary abandoned, then a whole one", 44,
+       {pr_startFiscalFullSummary, hostSets(40), pr_startFiscalFullSummary, pr_finishFiscalFullSummary},
+       40},
+      {"long summary abandoned, then a short fiscal report", 44,
+       {pr_startFiscalFullSummary, hostSets(40), pr_prepareFiscalShortSummary}, 40},
+      // The host's width even when it is the fiscal one.
+      {"abandoned, then the host sets the fiscal width itself", 44,
+       {pr_startFiscalDccAnalysis, hostSets(31), pr_startFiscalDccAnalysis, pr_finishFiscalDccAnalysis},
+       31},
+      // A refused width changes nothing, so the saved one still comes back.
+      {"a refused width keeps the saved one", 44,
+       {pr_startFiscalDccAnalysis, hostSets(65), pr_finishFiscalDccAnalysis}, 44},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    printout.normalLineLen = c.lengthBefore;
-    for (PrintoutFunction call : c.calls) EXPECT_EQ(call(&printout, ecr), 0u);
+    ASSERT_EQ(pr_setNormalLineLen(&printout, c.lengthBefore), 0u);
+    for (const HostStep& step : c.steps) {
+      if (step.call != nullptr) {
+        EXPECT_EQ(step.call(&printout, ecr), 0u);
+      } else {
+        pr_setNormalLineLen(&printout, step.width);
+      }
+    }
     EXPECT_EQ(printout.normalLineLen, c.lengthAfter);
     // What a started report left open is finished before the next case.
     pr_finishFiscalTransactionAnalysis(&printout, ecr);
@@ -252,6 +291,32 @@ TEST_F(ReportsTest, FiscalReportsRestoreOnlyTheLengthTheirFirstStartSaved) {
   EXPECT_EQ(texts(), before);
   pr_finishFiscalFullSummary(&printout, ecr);
   EXPECT_EQ(printout.normalLineLen, 40u);
+}
+
+// The width a fiscal start saved goes with its context: a context made
+// later at the same address (built here in the same storage, as an allocator
+// may hand it out) keeps its own width through a whole fiscal report.
+TEST_F(ReportsTest, AWidthSavedOnADestroyedContextNeverReachesTheNextOneAtItsAddress) {
+  TerminalSimulator terminal;
+  start(terminal);
+  for (PrintoutFunction startFirst : {pr_startFiscalDccAnalysis, pr_startFiscalFullSummary}) {
+    alignas(PrintoutCtx_s) unsigned char storage[sizeof(PrintoutCtx_s)];
+    PrintoutCtx_s* a = new (storage) PrintoutCtx_s();
+    ASSERT_EQ(pr_setNormalLineLen(a, 44), 0u);
+    ASSERT_EQ(startFirst(a, ecr), 0u);
+    a->~PrintoutCtx_s();
+
+    PrintoutCtx_s* b = new (storage) PrintoutCtx_s();
+    ASSERT_EQ(static_cast<void*>(b), static_cast<void*>(a));
+    ASSERT_EQ(pr_setNormalLineLen(b, 40), 0u);
+    EXPECT_EQ(pr_startFiscalDccAnalysis(b, ecr), 0u);
+    EXPECT_EQ(pr_finishFiscalDccAnalysis(b, ecr), 0u);
+    EXPECT_EQ(b->normalLineLen, 40u);
+    EXPECT_EQ(pr_startFiscalFullSummary(b, ecr), 0u);
+    EXPECT_EQ(pr_finishFiscalFullSummary(b, ecr), 0u);
+    EXPECT_EQ(b->normalLineLen, 40u);
+    b->~PrintoutCtx_s();
+  }
 }
 
 TEST_F(ReportsTest, ASectionWithoutTitleIsLeftOutAndAnUnreadableOnePrintsTheUnknownPhrase) {
