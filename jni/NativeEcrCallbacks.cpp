@@ -11,6 +11,7 @@
 #include "core/zumbra_callbacks.h"
 #include "core/zumbra_log.h"
 #include "jni/JniFrame.h"
+#include "jni/JniGuard.h"
 #include "zumbra_terminal_NativeEcrCallbacks.h"
 
 namespace zq::app::jni {
@@ -182,10 +183,8 @@ void valueCallback(const char* bridge, CallbackId method, const char* prompt,
     JNIEnv* env = scope.env();
     LocalRef<jbyteArray> bytes(env, newTextArray(env, prompt));
     if (!bytes) return;
-    const jint minLength =
-        data->minLength > INT_MAX ? INT_MAX : static_cast<jint>(data->minLength);
-    const jint maxLength =
-        data->maxLength > INT_MAX ? INT_MAX : static_cast<jint>(data->maxLength);
+    const jint minLength = data->minLength > INT_MAX ? INT_MAX : static_cast<jint>(data->minLength);
+    const jint maxLength = data->maxLength > INT_MAX ? INT_MAX : static_cast<jint>(data->maxLength);
     LocalRef<jstring> answer(
         env, static_cast<jstring>(env->CallObjectMethod(scope.object(), scope.method(method),
                                                         bytes.get(), minLength, maxLength)));
@@ -348,7 +347,8 @@ const CallbackMethod kCallbackMethods[] = {
      [](bool on) { cb_setShowYesNoScreen(on ? native_ShowYesNoScreen : nullptr); }},
     {"cb_GetCashbackAmount", "([BII)Ljava/lang/String;", &CallbackRegistration::idGetCashbackAmount,
      [](bool on) { cb_setGetCashbackAmount(on ? native_GetCashbackAmount : nullptr); }},
-    {"cb_GetAuthorizationCode", "([BII)Ljava/lang/String;", &CallbackRegistration::idGetAuthorizationCode,
+    {"cb_GetAuthorizationCode", "([BII)Ljava/lang/String;",
+     &CallbackRegistration::idGetAuthorizationCode,
      [](bool on) { cb_setGetAuthorizationCode(on ? native_GetAuthorizationCode : nullptr); }},
     {"cb_GetUserData", "([BII)Ljava/lang/String;", &CallbackRegistration::idGetUserData,
      [](bool on) { cb_setGetUserData(on ? native_GetUserData : nullptr); }},
@@ -446,7 +446,7 @@ void setByteArray(JNIEnv* env, jbyteArray array, const char* text) {
 }  // namespace zq::app::jni
 
 extern "C" JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrCallbacks_register(JNIEnv* env,
-                                                                                  jobject self) {
-  return zq::app::utils::guardExport(
-      __func__, jint{-1}, [&] { return zq::app::jni::registerCallbackObject(env, self); });
+                                                                                   jobject self) {
+  using namespace zq::app::jni;
+  return guardJni(__func__, [&] { return registerCallbackObject(env, self); });
 }

@@ -186,6 +186,9 @@ void purchasesOnNativeThreads(const JavaSide& java, int count) {
 // failed call, the business log names it, and the binding works on.
 void allocationFailures(const JavaSide& java, jobject registered) {
   JNIEnv* env = java.env;
+  // Starts the loggers, as a host's first terminal call does: the log lines
+  // below reach the callbacks only then.
+  ecr_getVersion();
   jclass terminal = env->FindClass("zumbra/terminal/NativeEcrPaymentTerminal");
   java.noException("finding the terminal class");
   jmethodID setupDictionary =
