@@ -9,7 +9,7 @@ PrintoutCtx_s* printoutCtx = nullptr;
 TlvStore_s* tlvStore = nullptr;
 JavaVM* javaVm = nullptr;
 jobject javaCallbackObject = nullptr;
-bool shouldDetach = false;
+thread_local bool shouldDetach = false;
 bool (*isCharacterAllowedChecker)(char) = nullptr;
 
 namespace zq::app::jni {

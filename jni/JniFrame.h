@@ -16,13 +16,16 @@
 // The binding keeps one terminal context, one printout context, one TLV
 // store and one callback registration per process; an entry point passes the handle as it is, NULL
 // when it was never set or was cleaned, and the library answers for NULL.
+// javaCallbackObject is the object of the latest registration (the bridges
+// take it with its method ids from one record); shouldDetach is each
+// thread's own: true while a callback that attached this thread runs.
 ZQ_BEGIN_DECLS
 ZQ_API extern EcrCtx_s* ecrCtx;
 ZQ_API extern PrintoutCtx_s* printoutCtx;
 ZQ_API extern TlvStore_s* tlvStore;
 ZQ_API extern JavaVM* javaVm;
 ZQ_API extern jobject javaCallbackObject;
-ZQ_API extern bool shouldDetach;
+ZQ_API extern thread_local bool shouldDetach;
 ZQ_API extern bool (*isCharacterAllowedChecker)(char);
 ZQ_END_DECLS
 

@@ -1,12 +1,13 @@
 // Native methods of zumbra.terminal.NativeEcrPaymentTerminal: the terminal
 // functions on the binding's one terminal context. Every method is one line
-// of a family of TerminalMethods.h; the header javac generated from the Java
-// class declares each of them, so a signature that differs from its Java
-// method does not compile.
+// of a family of TerminalMethods.h, run under the guard of JniGuard.h; the
+// header javac generated from the Java class declares each of them, so a
+// signature that differs from its Java method does not compile.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
+#include "jni/JniGuard.h"
 #include "jni/TerminalMethods.h"
 #include "zumbra_terminal_NativeEcrPaymentTerminal.h"
 
@@ -26,164 +27,181 @@ extern "C" {
 // ---- Life cycle and link ----
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_initialize(JNIEnv*, jclass) {
-  return statusOf(ecr_initialize(&ecrCtx));
+  return guardJni(__func__, [&] { return statusOf(ecr_initialize(&ecrCtx)); });
 }
 
 JNIEXPORT void JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_cleanup(JNIEnv*, jclass) {
-  ecr_cleanup(&ecrCtx);
+  guardJni(__func__, [&] { ecr_cleanup(&ecrCtx); });
 }
 
 JNIEXPORT void JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setProtocol(JNIEnv*, jclass,
                                                                                  jint id) {
-  ecr_setProtocol(ecrCtx, asUnsigned(id));
+  guardJni(__func__, [&] { ecr_setProtocol(ecrCtx, asUnsigned(id)); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTcpIpLink(
     JNIEnv* env, jclass, jstring address, jint port, jint timeoutMs) {
-  return withChars(env, address, [&](const char* host) {
-    return statusOf(ecr_setTcpIpLink(ecrCtx, host, low16Bits(port), asUnsigned(timeoutMs)));
+  return guardJni(__func__, [&]() -> jint {
+    return withChars(env, address, [&](const char* host) {
+      return statusOf(ecr_setTcpIpLink(ecrCtx, host, low16Bits(port), asUnsigned(timeoutMs)));
+    });
   });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setSerialLink(
     JNIEnv* env, jclass, jstring port, jint dataMode, jint baudrate, jint timeoutMs) {
-  const auto mode = hostEnum(dataMode, COMM_8N1, COMM_7N1, "serial data mode");
-  const auto speed = hostEnum(baudrate, COMM_BAUD_9600, COMM_BAUD_115200, "serial baud rate");
-  if (!mode || !speed) return statusOf(ECR_INVALID_ARGUMENT);
-  return withChars(env, port, [&](const char* device) {
-    return statusOf(ecr_setSerialLink(ecrCtx, device, *mode, *speed, asUnsigned(timeoutMs)));
+  return guardJni(__func__, [&]() -> jint {
+    const auto mode = hostEnum(dataMode, COMM_8N1, COMM_7N1, "serial data mode");
+    const auto speed = hostEnum(baudrate, COMM_BAUD_9600, COMM_BAUD_115200, "serial baud rate");
+    if (!mode || !speed) return statusOf(ECR_INVALID_ARGUMENT);
+    return withChars(env, port, [&](const char* device) {
+      return statusOf(ecr_setSerialLink(ecrCtx, device, *mode, *speed, asUnsigned(timeoutMs)));
+    });
   });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_closeConnection(JNIEnv*,
                                                                                      jclass) {
-  return command(ecr_closeConnection);
+  return guardJni(__func__, [&] { return command(ecr_closeConnection); });
 }
 
 JNIEXPORT jstring JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_getLibVersion(JNIEnv* env,
                                                                                       jclass) {
-  return env->NewStringUTF(ecr_getVersion());
+  return guardJni(__func__, [&] { return env->NewStringUTF(ecr_getVersion()); });
 }
 
 // ---- Setters ----
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTransactionAmount(
     JNIEnv* env, jclass, jstring amount) {
-  return textSetter(env, amount, ecr_setTransactionAmount);
+  return guardJni(__func__, [&] { return textSetter(env, amount, ecr_setTransactionAmount); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTransactionTitle(
     JNIEnv* env, jclass, jstring title) {
-  return textSetter(env, title, ecr_setTransactionTitle);
+  return guardJni(__func__, [&] { return textSetter(env, title, ecr_setTransactionTitle); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTransactionBlikCode(
     JNIEnv* env, jclass, jstring code) {
-  return textSetter(env, code, ecr_setTransactionBlikCode);
+  return guardJni(__func__, [&] { return textSetter(env, code, ecr_setTransactionBlikCode); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setAdditionalPrintoutData(
     JNIEnv* env, jclass, jstring data) {
-  return textSetter(env, data, ecr_setAdditionalPrintoutData);
+  return guardJni(__func__, [&] { return textSetter(env, data, ecr_setAdditionalPrintoutData); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_setNumberOfTransactionToComplete(JNIEnv* env, jclass,
                                                                                jstring number) {
-  return textSetter(env, number, ecr_setNumberOfTransactionToComplete);
+  return guardJni(__func__,
+                  [&] { return textSetter(env, number, ecr_setNumberOfTransactionToComplete); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_setNumberOfTransactionToReverse(JNIEnv* env, jclass,
                                                                               jstring number) {
-  return textSetter(env, number, ecr_setNumberOfTransactionToReverse);
+  return guardJni(__func__,
+                  [&] { return textSetter(env, number, ecr_setNumberOfTransactionToReverse); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setEvoucherEan(JNIEnv* env,
                                                                                     jclass,
                                                                                     jstring ean) {
-  return textSetter(env, ean, ecr_setEvoucherEan);
+  return guardJni(__func__, [&] { return textSetter(env, ean, ecr_setEvoucherEan); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setCashRegisterId(JNIEnv* env,
                                                                                        jclass,
                                                                                        jstring id) {
-  // The id is one byte of every request: it is measured in bytes, so that a
-  // letter of two bytes is refused instead of half of it being sent.
-  return withChars(env, id, [](const char* chars) {
-    return statusOf(ecr_setCashRegisterId(ecrCtx, chars, std::strlen(chars)));
+  return guardJni(__func__, [&]() -> jint {
+    // The id is one byte of every request: it is measured in bytes, so that a
+    // letter of two bytes is refused instead of half of it being sent.
+    return withChars(env, id, [](const char* chars) {
+      return statusOf(ecr_setCashRegisterId(ecrCtx, chars, std::strlen(chars)));
+    });
   });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTransactionType(JNIEnv*,
                                                                                         jclass,
                                                                                         jint type) {
-  // The enumeration has int as its underlying type, so any Java int is a
-  // value of it; the library refuses a number that names no type itself,
-  // after it has checked the context.
-  return statusOf(ecr_setTransactionType(ecrCtx, static_cast<ecr_transactionType>(type)));
+  return guardJni(__func__, [&]() -> jint {
+    // The enumeration has int as its underlying type, so any Java int is a
+    // value of it; the library refuses a number that names no type itself,
+    // after it has checked the context.
+    return statusOf(ecr_setTransactionType(ecrCtx, static_cast<ecr_transactionType>(type)));
+  });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTagToEmpty(JNIEnv*, jclass,
                                                                                    jint tag) {
-  return statusOf(ecr_setTagToEmpty(ecrCtx, asUnsigned(tag)));
+  return guardJni(__func__, [&] { return statusOf(ecr_setTagToEmpty(ecrCtx, asUnsigned(tag))); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTransactionId(JNIEnv*,
                                                                                       jclass,
                                                                                       jint id) {
-  return statusOf(ecr_setTransactionId(ecrCtx, asUnsigned(id)));
+  return guardJni(__func__, [&] { return statusOf(ecr_setTransactionId(ecrCtx, asUnsigned(id))); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setCardsetId(JNIEnv*, jclass,
                                                                                   jint id) {
-  return statusOf(ecr_setCardsetId(ecrCtx, asUnsigned(id)));
+  return guardJni(__func__, [&] { return statusOf(ecr_setCardsetId(ecrCtx, asUnsigned(id))); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setCurrencyId(JNIEnv*, jclass,
                                                                                    jint id) {
-  return statusOf(ecr_setCurrencyId(ecrCtx, asUnsigned(id)));
+  return guardJni(__func__, [&] { return statusOf(ecr_setCurrencyId(ecrCtx, asUnsigned(id))); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTerminalIndex(JNIEnv*,
                                                                                       jclass,
                                                                                       jint index) {
-  return statusOf(ecr_setTerminalIndex(ecrCtx, low8Bits(index)));
+  return guardJni(__func__,
+                  [&] { return statusOf(ecr_setTerminalIndex(ecrCtx, low8Bits(index))); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_setEvoucherOperationType(JNIEnv*, jclass, jint type) {
-  return statusOf(ecr_setEvoucherOperationType(ecrCtx, low8Bits(type)));
+  return guardJni(__func__,
+                  [&] { return statusOf(ecr_setEvoucherOperationType(ecrCtx, low8Bits(type))); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setHandleTerminalRequests(
     JNIEnv*, jclass, jint mode) {
-  return statusOf(ecr_setHandleTerminalRequests(ecrCtx, requestMode(mode)));
+  return guardJni(
+      __func__, [&] { return statusOf(ecr_setHandleTerminalRequests(ecrCtx, requestMode(mode))); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_setResetReport(JNIEnv*, jclass, jboolean reset) {
-  return statusOf(ecr_setResetReport(ecrCtx, asBool(reset)));
+  return guardJni(__func__, [&] { return statusOf(ecr_setResetReport(ecrCtx, asBool(reset))); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_setTransactionTokenGenerationEnabled(JNIEnv*,
                                                                                    jclass) {
-  return command(ecr_setTransactionTokenGenerationEnabled);
+  return guardJni(__func__, [&] { return command(ecr_setTransactionTokenGenerationEnabled); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_addFleetCardData(
     JNIEnv* env, jclass, jbyteArray data) {
-  return withBytes(env, data, [](const std::uint8_t* bytes, std::size_t length) {
-    return statusOf(ecr_addFleetCardProductData(ecrCtx, bytes, length));
+  return guardJni(__func__, [&]() -> jint {
+    return withBytes(env, data, [](const std::uint8_t* bytes, std::size_t length) {
+      return statusOf(ecr_addFleetCardProductData(ecrCtx, bytes, length));
+    });
   });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTag(JNIEnv* env, jclass,
                                                                             jint tag,
                                                                             jbyteArray value) {
-  return withBytes(env, value, [tag](const std::uint8_t* bytes, std::size_t length) {
-    return statusOf(ecr_setTag(ecrCtx, asUnsigned(tag), bytes, length));
+  return guardJni(__func__, [&]() -> jint {
+    return withBytes(env, value, [tag](const std::uint8_t* bytes, std::size_t length) {
+      return statusOf(ecr_setTag(ecrCtx, asUnsigned(tag), bytes, length));
+    });
   });
 }
 
@@ -191,200 +209,207 @@ JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setTag(JNIE
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionResult(JNIEnv*,
                                                                                            jclass) {
-  return readValue(ecr_readTransactionResult);
+  return guardJni(__func__, [&] { return readValue(ecr_readTransactionResult); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionType(JNIEnv*,
                                                                                          jclass) {
-  return readValue(ecr_readTransactionType);
+  return guardJni(__func__, [&] { return readValue(ecr_readTransactionType); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readOriginalTransactionType(JNIEnv*, jclass) {
-  return readValue(ecr_readOriginalTransactionType);
+  return guardJni(__func__, [&] { return readValue(ecr_readOriginalTransactionType); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readUsedCardReaderType(JNIEnv*, jclass) {
-  return readValue(ecr_readUsedCardReaderType);
+  return guardJni(__func__, [&] { return readValue(ecr_readUsedCardReaderType); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readAuthorizationType(JNIEnv*,
                                                                                            jclass) {
-  return readValue(ecr_readAuthorizationType);
+  return guardJni(__func__, [&] { return readValue(ecr_readAuthorizationType); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readAuthorizationMethod(JNIEnv*, jclass) {
-  return readValue(ecr_readAuthorizationMethod);
+  return guardJni(__func__, [&] { return readValue(ecr_readAuthorizationMethod); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readEmvCryptogramType(JNIEnv*,
                                                                                            jclass) {
-  return readValue(ecr_readEmvCryptogramType);
+  return guardJni(__func__, [&] { return readValue(ecr_readEmvCryptogramType); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readTerminalStatus(JNIEnv*,
                                                                                         jclass) {
-  return readValue(ecr_readTerminalStatus);
+  return guardJni(__func__, [&] { return readValue(ecr_readTerminalStatus); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readBatchStatus(JNIEnv*,
                                                                                      jclass) {
-  return readValue(ecr_readBatchStatus);
+  return guardJni(__func__, [&] { return readValue(ecr_readBatchStatus); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionCurrencyCode(JNIEnv*, jclass) {
-  return readValue(ecr_readTransactionCurrencyCode);
+  return guardJni(__func__, [&] { return readValue(ecr_readTransactionCurrencyCode); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTerminalCurrencyCode(JNIEnv*, jclass) {
-  return readValue(ecr_readTerminalCurrencyCode);
+  return guardJni(__func__, [&] { return readValue(ecr_readTerminalCurrencyCode); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readIfTerminalMadePrinout(JNIEnv*, jclass) {
-  return readValue(ecr_readIfTerminalMadePrinout);
+  return guardJni(__func__, [&] { return readValue(ecr_readIfTerminalMadePrinout); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readIfMultilanguagePrintoutIsRequired(JNIEnv*,
                                                                                     jclass) {
-  return readValue(ecr_readIfMultilanguagePrintoutIsRequired);
+  return guardJni(__func__, [&] { return readValue(ecr_readIfMultilanguagePrintoutIsRequired); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readIfReversalWasManual(JNIEnv*, jclass) {
-  return readValue(ecr_readIfReversalWasManual);
+  return guardJni(__func__, [&] { return readValue(ecr_readIfReversalWasManual); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readIfTransactionWasReversal(JNIEnv*, jclass) {
-  return readValue(ecr_readIfTransactionWasReversal);
+  return guardJni(__func__, [&] { return readValue(ecr_readIfTransactionWasReversal); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readIfIsFleetCardIndicator(JNIEnv*, jclass) {
-  return readValue(ecr_readIfIsFleetCardIndicator);
+  return guardJni(__func__, [&] { return readValue(ecr_readIfIsFleetCardIndicator); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readIfIsFleetCardSignature(JNIEnv*, jclass) {
-  return readValue(ecr_readIfIsFleetCardSignature);
+  return guardJni(__func__, [&] { return readValue(ecr_readIfIsFleetCardSignature); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_getLastReturnCode(JNIEnv*,
                                                                                        jclass) {
-  // Left as it is when the context is not initialised: -1 then.
-  std::uint32_t code = asUnsigned(kNoValue);
-  ecr_getLastReturnCode(ecrCtx, &code);
-  return static_cast<jint>(code);
+  return guardJni(__func__, [&]() -> jint {
+    // Left as it is when the context is not initialised: -1 then.
+    std::uint32_t code = asUnsigned(kNoValue);
+    ecr_getLastReturnCode(ecrCtx, &code);
+    return static_cast<jint>(code);
+  });
 }
 
 JNIEXPORT jchar JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readCurrencyExponent(JNIEnv*,
                                                                                            jclass) {
-  char exponent = '\0';
-  if (ecr_readCurrencyExponent(ecrCtx, &exponent) != ECR_OK) return 0;
-  return static_cast<jchar>(static_cast<unsigned char>(exponent));
+  return guardJni(__func__, [&]() -> jchar {
+    char exponent = '\0';
+    if (ecr_readCurrencyExponent(ecrCtx, &exponent) != ECR_OK) return 0;
+    return static_cast<jchar>(static_cast<unsigned char>(exponent));
+  });
 }
 
 // ---- Readers of texts ----
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionDate(JNIEnv* env, jclass) {
-  return readText<12>(env, ecr_readTransactionDate);
+  return guardJni(__func__, [&] { return readText<12>(env, ecr_readTransactionDate); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionTime(JNIEnv* env, jclass) {
-  return readText<10>(env, ecr_readTransactionTime);
+  return guardJni(__func__, [&] { return readText<10>(env, ecr_readTransactionTime); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionCryptogram(JNIEnv* env, jclass) {
-  return readText<18>(env, ecr_readTransactionCryptogram);
+  return guardJni(__func__, [&] { return readText<18>(env, ecr_readTransactionCryptogram); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionCounter(JNIEnv* env, jclass) {
-  return readText<6>(env, ecr_readTransactionCounter);
+  return guardJni(__func__, [&] { return readText<6>(env, ecr_readTransactionCounter); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionTvr(JNIEnv* env, jclass) {
-  return readText<12>(env, ecr_readTransactionTvr);
+  return guardJni(__func__, [&] { return readText<12>(env, ecr_readTransactionTvr); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionTsi(JNIEnv* env, jclass) {
-  return readText<6>(env, ecr_readTransactionTsi);
+  return guardJni(__func__, [&] { return readText<6>(env, ecr_readTransactionTsi); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionAid(JNIEnv* env, jclass) {
-  return readText<34>(env, ecr_readTransactionAid);
+  return guardJni(__func__, [&] { return readText<34>(env, ecr_readTransactionAid); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionCurrencyLabel(JNIEnv* env, jclass) {
-  return readText<6>(env, ecr_readTransactionCurrencyLabel);
+  return guardJni(__func__, [&] { return readText<6>(env, ecr_readTransactionCurrencyLabel); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTerminalCurrencyLabel(JNIEnv* env, jclass) {
-  return readText<6>(env, ecr_readTerminalCurrencyLabel);
+  return guardJni(__func__, [&] { return readText<6>(env, ecr_readTerminalCurrencyLabel); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionAmount(JNIEnv* env, jclass) {
-  return readText<16>(env, ecr_readTransactionAmount);
+  return guardJni(__func__, [&] { return readText<16>(env, ecr_readTransactionAmount); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionAmountInTerminalCurrency(JNIEnv* env,
                                                                                       jclass) {
-  return readText<16>(env, ecr_readTransactionAmountInTerminalCurrency);
+  return guardJni(__func__,
+                  [&] { return readText<16>(env, ecr_readTransactionAmountInTerminalCurrency); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionCashback(JNIEnv* env, jclass) {
-  return readText<16>(env, ecr_readTransactionCashback);
+  return guardJni(__func__, [&] { return readText<16>(env, ecr_readTransactionCashback); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionAmountOfTip(JNIEnv* env, jclass) {
-  return readText<16>(env, ecr_readTransactionAmountOfTip);
+  return guardJni(__func__, [&] { return readText<16>(env, ecr_readTransactionAmountOfTip); });
 }
 
 JNIEXPORT jstring JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readAosa(JNIEnv* env,
                                                                                  jclass) {
-  return readText<16>(env, ecr_readAosa);
+  return guardJni(__func__, [&] { return readText<16>(env, ecr_readAosa); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readAdditionalPrintoutData(JNIEnv* env, jclass) {
-  return readText<65>(env, ecr_readAdditionalPrintoutData);
+  return guardJni(__func__, [&] { return readText<65>(env, ecr_readAdditionalPrintoutData); });
 }
 
 JNIEXPORT jstring JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readFleetCardProductName(
     JNIEnv* env, jclass, jstring id) {
-  const JavaChars chars(env, id);
-  if (!chars.available()) return nullptr;
-  return readTextWith<kProductNameSize>(env, [&chars](char* name) {
-    return ecr_readFleetCardProductName(ecrCtx, chars.get(), name, kProductNameSize);
+  return guardJni(__func__, [&]() -> jstring {
+    const JavaChars chars(env, id);
+    if (!chars.available()) return nullptr;
+    return readTextWith<kProductNameSize>(env, [&chars](char* name) {
+      return ecr_readFleetCardProductName(ecrCtx, chars.get(), name, kProductNameSize);
+    });
   });
 }
 
 JNIEXPORT jstring JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readTerminalId(JNIEnv* env,
                                                                                        jclass) {
-  return readIdentifier(env, ecr_readTerminalId);
+  return guardJni(__func__, [&] { return readIdentifier(env, ecr_readTerminalId); });
 }
 
 JNIEXPORT jstring JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readMerchantId(JNIEnv* env,
                                                                                        jclass) {
-  return readIdentifier(env, ecr_readMerchantId);
+  return guardJni(__func__, [&] { return readIdentifier(env, ecr_readMerchantId); });
 }
 
 // ---- Readers of raw bytes ----
@@ -392,51 +417,63 @@ JNIEXPORT jstring JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readMerc
 JNIEXPORT jbyteArray JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readTag(JNIEnv* env,
                                                                                    jclass,
                                                                                    jint tag) {
-  return readBytes<512>(env, [tag](std::uint8_t* buffer, std::size_t* length) {
-    return ecr_readTag(ecrCtx, asUnsigned(tag), buffer, length);
+  return guardJni(__func__, [&]() -> jbyteArray {
+    return readBytes<512>(env, [tag](std::uint8_t* buffer, std::size_t* length) {
+      return ecr_readTag(ecrCtx, asUnsigned(tag), buffer, length);
+    });
   });
 }
 
 JNIEXPORT jbyteArray JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readFleetCardData(JNIEnv* env, jclass, jint tag) {
-  return readBytes<2048>(env, [tag](std::uint8_t* buffer, std::size_t* length) {
-    return ecr_readFleetCardData(ecrCtx, asUnsigned(tag), buffer, length);
+  return guardJni(__func__, [&]() -> jbyteArray {
+    return readBytes<2048>(env, [tag](std::uint8_t* buffer, std::size_t* length) {
+      return ecr_readFleetCardData(ecrCtx, asUnsigned(tag), buffer, length);
+    });
   });
 }
 
 JNIEXPORT jbyteArray JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readFleetCardProductData(
     JNIEnv* env, jclass, jint index) {
-  return readBytes<2048>(env, [index](std::uint8_t* buffer, std::size_t* length) {
-    return ecr_readFleetCardProductData(ecrCtx, low8Bits(index), buffer, length);
+  return guardJni(__func__, [&]() -> jbyteArray {
+    return readBytes<2048>(env, [index](std::uint8_t* buffer, std::size_t* length) {
+      return ecr_readFleetCardProductData(ecrCtx, low8Bits(index), buffer, length);
+    });
   });
 }
 
 JNIEXPORT jbyteArray JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readResultTags(JNIEnv* env, jclass) {
-  return readBytes<4096>(env, [](std::uint8_t* buffer, std::size_t* length) {
-    return ecr_readResultTags(ecrCtx, buffer, length);
+  return guardJni(__func__, [&]() -> jbyteArray {
+    return readBytes<4096>(env, [](std::uint8_t* buffer, std::size_t* length) {
+      return ecr_readResultTags(ecrCtx, buffer, length);
+    });
   });
 }
 
 JNIEXPORT jbyteArray JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readReportTitle(JNIEnv* env, jclass) {
-  return readBytes<64>(env, [](std::uint8_t* buffer, std::size_t* length) {
-    return ecr_readReportTitle(ecrCtx, buffer, length);
+  return guardJni(__func__, [&]() -> jbyteArray {
+    return readBytes<64>(env, [](std::uint8_t* buffer, std::size_t* length) {
+      return ecr_readReportTitle(ecrCtx, buffer, length);
+    });
   });
 }
 
 JNIEXPORT jbyteArray JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_cmdExchange(JNIEnv* env, jclass, jbyteArray request) {
-  const JavaBytes bytes(env, request);
-  if (!bytes.available()) return nullptr;
-  return readBytes<kExchangeReplySize>(env, [&bytes](std::uint8_t* reply, std::size_t* length) {
-    return ecr_cmdExchange(ecrCtx, bytes.data(), bytes.length(), reply, length);
+  return guardJni(__func__, [&]() -> jbyteArray {
+    const JavaBytes bytes(env, request);
+    if (!bytes.available()) return nullptr;
+    return readBytes<kExchangeReplySize>(env, [&bytes](std::uint8_t* reply, std::size_t* length) {
+      return ecr_cmdExchange(ecrCtx, bytes.data(), bytes.length(), reply, length);
+    });
   });
 }
 
 JNIEXPORT jobjectArray JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTerminalAddress(JNIEnv* env, jclass) {
-  return readAddressLines(env);
+  return guardJni(__func__, [&] { return readAddressLines(env); });
 }
 
 // ---- Object readers ----
@@ -444,106 +481,106 @@ Java_zumbra_terminal_NativeEcrPaymentTerminal_readTerminalAddress(JNIEnv* env, j
 JNIEXPORT jobject JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readReportEntry(JNIEnv* env,
                                                                                         jclass,
                                                                                         jint id) {
-  return readReportEntryObject(env, id);
+  return guardJni(__func__, [&] { return readReportEntryObject(env, id); });
 }
 
 // ---- Commands ----
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_startTransaction(JNIEnv*,
                                                                                       jclass) {
-  return command(ecr_startTransaction);
+  return guardJni(__func__, [&] { return command(ecr_startTransaction); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_continueTransaction(JNIEnv*,
                                                                                          jclass) {
-  return command(ecr_continueTransaction);
+  return guardJni(__func__, [&] { return command(ecr_continueTransaction); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_cancelTransaction(JNIEnv*,
                                                                                        jclass) {
-  return command(ecr_cancelTransaction);
+  return guardJni(__func__, [&] { return command(ecr_cancelTransaction); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_waitForStatusChange(JNIEnv*,
                                                                                          jclass) {
-  return command(ecr_waitForStatusChange);
+  return guardJni(__func__, [&] { return command(ecr_waitForStatusChange); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_getLastTransactionData(JNIEnv*, jclass) {
-  return command(ecr_getLastTransactionData);
+  return guardJni(__func__, [&] { return command(ecr_getLastTransactionData); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_generateReport(JNIEnv*,
                                                                                     jclass) {
-  return command(ecr_generateReport);
+  return guardJni(__func__, [&] { return command(ecr_generateReport); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_getReportCardsetSummary(JNIEnv*, jclass) {
-  return command(ecr_getReportCardsetSummary);
+  return guardJni(__func__, [&] { return command(ecr_getReportCardsetSummary); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_getReportTotalSummary(JNIEnv*,
                                                                                            jclass) {
-  return command(ecr_getReportTotalSummary);
+  return guardJni(__func__, [&] { return command(ecr_getReportTotalSummary); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_generateDccAnalysis(JNIEnv*,
                                                                                          jclass) {
-  return command(ecr_generateDccAnalysis);
+  return guardJni(__func__, [&] { return command(ecr_generateDccAnalysis); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_getTransactionDccAnalysisCurrencySummary(JNIEnv*,
                                                                                        jclass) {
-  return command(ecr_getTransactionDccAnalysisCurrencySummary);
+  return guardJni(__func__, [&] { return command(ecr_getTransactionDccAnalysisCurrencySummary); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_getTransactionDccAnalysisTotalSummary(JNIEnv*,
                                                                                     jclass) {
-  return command(ecr_getTransactionDccAnalysisTotalSummary);
+  return guardJni(__func__, [&] { return command(ecr_getTransactionDccAnalysisTotalSummary); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_generateTransactionAnalysis(JNIEnv*, jclass) {
-  return command(ecr_generateTransactionAnalysis);
+  return guardJni(__func__, [&] { return command(ecr_generateTransactionAnalysis); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_getTransactionAnalysisDetails(JNIEnv*, jclass) {
-  return command(ecr_getTransactionAnalysisDetails);
+  return guardJni(__func__, [&] { return command(ecr_getTransactionAnalysisDetails); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_getTransactionAnalysisSummary(JNIEnv*, jclass) {
-  return command(ecr_getTransactionAnalysisSummary);
+  return guardJni(__func__, [&] { return command(ecr_getTransactionAnalysisSummary); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_getSingleTransactionFromBatch(JNIEnv*, jclass) {
-  return command(ecr_getSingleTransactionFromBatch);
+  return guardJni(__func__, [&] { return command(ecr_getSingleTransactionFromBatch); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_getBatchSummary(JNIEnv*,
                                                                                      jclass) {
-  return command(ecr_getBatchSummary);
+  return guardJni(__func__, [&] { return command(ecr_getBatchSummary); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_getTerminalStatus(JNIEnv*,
                                                                                        jclass) {
-  return command(ecr_getTerminalStatus);
+  return guardJni(__func__, [&] { return command(ecr_getTerminalStatus); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTerminalInformationData(JNIEnv*, jclass) {
-  return command(ecr_readTerminalInformationData);
+  return guardJni(__func__, [&] { return command(ecr_readTerminalInformationData); });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_startEvoucherTransaction(JNIEnv*, jclass) {
-  return command(ecr_startEvoucherTransaction);
+  return guardJni(__func__, [&] { return command(ecr_startEvoucherTransaction); });
 }
 
 }  // extern "C"

@@ -1,13 +1,18 @@
 // Native method of zumbra.terminal.NativeInputValidator: the character check
 // of the data-entry prompt the library asked the Java side for last.
 #include "jni/JniFrame.h"
+#include "jni/JniGuard.h"
 #include "zumbra_terminal_NativeInputValidator.h"
+
+using zq::app::jni::guardJni;
 
 extern "C" JNIEXPORT jboolean JNICALL
 Java_zumbra_terminal_NativeInputValidator_native_1isAllowed(JNIEnv*, jclass, jchar c) {
-  if (!isCharacterAllowedChecker) return JNI_FALSE;
-  // The checkers judge single Windows-1250 bytes: only the low 8 bits of the
-  // Java character are tested.
-  const char byte = static_cast<char>(static_cast<signed char>(c & 0xFF));
-  return isCharacterAllowedChecker(byte) ? JNI_TRUE : JNI_FALSE;
+  return guardJni(__func__, [&]() -> jboolean {
+    if (!isCharacterAllowedChecker) return JNI_FALSE;
+    // The checkers judge single Windows-1250 bytes: only the low 8 bits of the
+    // Java character are tested.
+    const char byte = static_cast<char>(static_cast<signed char>(c & 0xFF));
+    return isCharacterAllowedChecker(byte) ? JNI_TRUE : JNI_FALSE;
+  });
 }

@@ -3,10 +3,12 @@
 #include <cstddef>
 
 #include "jni/JniFrame.h"
+#include "jni/JniGuard.h"
 #include "zumbra_terminal_NativeTlvStorage.h"
 
 namespace {
 
+using zq::app::jni::guardJni;
 using zq::app::jni::JavaBytes;
 using zq::app::jni::kArgumentUnavailable;
 
@@ -36,71 +38,75 @@ jint writeStore(JNIEnv* env, StoreWrite write, jbyteArray data, jint len) {
 extern "C" {
 
 JNIEXPORT void JNICALL Java_zumbra_terminal_NativeTlvStorage_tlvInit(JNIEnv*, jclass) {
-  tlv_init(&tlvStore);
+  guardJni(__func__, [&] { tlv_init(&tlvStore); });
 }
 
 JNIEXPORT void JNICALL Java_zumbra_terminal_NativeTlvStorage_tlvClean(JNIEnv*, jclass) {
-  tlv_clean(&tlvStore);
+  guardJni(__func__, [&] { tlv_clean(&tlvStore); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_addTag(JNIEnv* env, jclass, jint tag,
                                                                     jbyteArray data, jint len) {
-  return writeTag(env, addTag, tag, data, len);
+  return guardJni(__func__, [&] { return writeTag(env, addTag, tag, data, len); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_forceAddTag(JNIEnv* env, jclass,
                                                                          jint tag, jbyteArray data,
                                                                          jint len) {
-  return writeTag(env, forceAddTag, tag, data, len);
+  return guardJni(__func__, [&] { return writeTag(env, forceAddTag, tag, data, len); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_replaceTag(JNIEnv* env, jclass,
                                                                         jint tag, jbyteArray data,
                                                                         jint len) {
-  return writeTag(env, replaceTag, tag, data, len);
+  return guardJni(__func__, [&] { return writeTag(env, replaceTag, tag, data, len); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_removeTag(JNIEnv*, jclass, jint tag) {
-  return removeTag(tlvStore, static_cast<TlvTag>(tag));
+  return guardJni(__func__, [&] { return removeTag(tlvStore, static_cast<TlvTag>(tag)); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_findTag(JNIEnv*, jclass, jint tag) {
-  return findTag(tlvStore, static_cast<TlvTag>(tag));
+  return guardJni(__func__, [&] { return findTag(tlvStore, static_cast<TlvTag>(tag)); });
 }
 
 JNIEXPORT jbyteArray JNICALL Java_zumbra_terminal_NativeTlvStorage_readTag(JNIEnv* env, jclass,
                                                                            jint tag) {
-  unsigned char buffer[kReadBufferSize];
-  std::size_t length = sizeof buffer;
-  if (readTag(tlvStore, static_cast<TlvTag>(tag), buffer, &length) != TLV_OK) return nullptr;
-  return zq::app::jni::newByteArray(env, buffer, length);
+  return guardJni(__func__, [&]() -> jbyteArray {
+    unsigned char buffer[kReadBufferSize];
+    std::size_t length = sizeof buffer;
+    if (readTag(tlvStore, static_cast<TlvTag>(tag), buffer, &length) != TLV_OK) return nullptr;
+    return zq::app::jni::newByteArray(env, buffer, length);
+  });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_setBuffer(JNIEnv* env, jclass,
                                                                        jbyteArray data, jint len) {
-  return writeStore(env, setBuffer, data, len);
+  return guardJni(__func__, [&] { return writeStore(env, setBuffer, data, len); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_addBuffer(JNIEnv* env, jclass,
                                                                        jbyteArray data, jint len) {
-  return writeStore(env, addBuffer, data, len);
+  return guardJni(__func__, [&] { return writeStore(env, addBuffer, data, len); });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_forceAddBuffer(JNIEnv* env, jclass,
                                                                             jbyteArray data,
                                                                             jint len) {
-  return writeStore(env, forceAddBuffer, data, len);
+  return guardJni(__func__, [&] { return writeStore(env, forceAddBuffer, data, len); });
 }
 
 JNIEXPORT jbyteArray JNICALL Java_zumbra_terminal_NativeTlvStorage_readBuffer(JNIEnv* env, jclass) {
-  unsigned char buffer[kReadBufferSize];
-  std::size_t length = sizeof buffer;
-  if (readBuffer(tlvStore, buffer, &length) != TLV_OK) return nullptr;
-  return zq::app::jni::newByteArray(env, buffer, length);
+  return guardJni(__func__, [&]() -> jbyteArray {
+    unsigned char buffer[kReadBufferSize];
+    std::size_t length = sizeof buffer;
+    if (readBuffer(tlvStore, buffer, &length) != TLV_OK) return nullptr;
+    return zq::app::jni::newByteArray(env, buffer, length);
+  });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTlvStorage_clearStore(JNIEnv*, jclass) {
-  return clearStore(tlvStore);
+  return guardJni(__func__, [&] { return clearStore(tlvStore); });
 }
 
 }  // extern "C"

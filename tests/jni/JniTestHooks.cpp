@@ -12,7 +12,7 @@
 
 #include "api/zumbra_ecr.h"
 #include "core/zumbra_log.h"
-#include "support/PurchaseScript.h"
+#include "ScriptedPurchase.h"
 #include "support/TerminalSimulator.h"
 
 namespace {
@@ -93,22 +93,10 @@ JNIEXPORT void JNICALL Java_zumbra_terminal_NativeTestHooks_devLog(JNIEnv* env, 
   }
 }
 
-// One card purchase against the scripted terminal on loopback, through the
-// exported terminal functions only: the library raises its prompt and
-// question callbacks as a real terminal makes it. Answers the start's status.
+// One card purchase against the scripted terminal on loopback; answers the
+// start's status.
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeTestHooks_runPurchase(JNIEnv*, jclass) {
-  zq::test::PurchaseDetails sale;
-  zq::test::TerminalSimulator terminal(zq::test::purchaseScript(sale));
-  EcrCtx_s* ctx = nullptr;
-  if (ecr_initialize(&ctx) != ECR_OK) return -100;
-  ecr_setProtocol(ctx, 0);
-  ecr_status status = ecr_setTcpIpLink(ctx, "127.0.0.1", terminal.port(), 300);
-  if (status == ECR_OK) status = ecr_setCashRegisterId(ctx, "1", 1);
-  if (status == ECR_OK) status = ecr_setTransactionType(ctx, ECR_TRANSACTION_PURCHASE);
-  if (status == ECR_OK) status = ecr_setTransactionAmount(ctx, sale.amount.c_str());
-  jint answer = status == ECR_OK ? static_cast<jint>(ecr_startTransaction(ctx)) : -100;
-  ecr_cleanup(&ctx);
-  return answer;
+  return zq::test::runScriptedPurchase();
 }
 
 }  // extern "C"
