@@ -14,7 +14,8 @@ typedef struct EcrCtx_s EcrCtx_s;
 /* Return code of the ecr_ functions. 2 is never returned.
  *
  * A context serves one call at a time. While a call runs on it (a command
- * with its callbacks, or any call on another thread), every call that would
+ * with its callbacks, a printout reading it, or any call on another
+ * thread), every call that would
  * disturb it is refused with ECR_INVALID_ARGUMENT and the business line
  * "ECR context busy, call refused": a second command, the link and protocol
  * setters, ecr_closeConnection and ecr_cleanup, and from another thread
