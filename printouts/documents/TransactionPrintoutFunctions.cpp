@@ -17,10 +17,13 @@ uint32_t prepareReceipt(const char* function, PrintoutCtx_s* ctx, EcrCtx_s* ecr,
   return zq::app::printouts::claimedPrintout(function, ctx, ecr, [&]() -> uint32_t {
     // A receipt broken off half-way must not leave the next printout in
     // English. Only a receipt that ran may touch the switch: a refused one
-    // would turn it off under the receipt that holds it.
+    // would turn it off under the receipt that holds it. The dictionary is
+    // made (it may run out of memory) before the receipt, so that turning
+    // the switch off cannot fail.
     struct DccOff {
-      ~DccOff() { PrintDictionary::getInstance().setDcc(false); }
-    } dccOff;
+      PrintDictionary& dictionary;
+      ~DccOff() { dictionary.setDcc(false); }
+    } dccOff{PrintDictionary::getInstance()};
     Builder builder;
     return builder.prepareTransactionPrintout(ctx, ecr, customerCopy);
   });
