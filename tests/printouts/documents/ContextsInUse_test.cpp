@@ -1,9 +1,11 @@
 // Calls that would destroy a context, or take it over, while another call
-// runs on it: ecr_cleanup, pr_cleanPrintoutCtx, ecr_closeConnection and a
-// second command, made from each kind of callback a running call raises (a
-// log line of each family, a status change, a prompt, the reads of a
-// printout, the printout's own command) and from a second thread while the
-// call waits in such a callback; during a purchase, a reader and a printout.
+// runs on it: ecr_cleanup, pr_cleanPrintoutCtx, ecr_closeConnection, the
+// link and protocol setters and a second command (and, while a printout is
+// built, the other printout functions), made from each kind of callback a
+// running call raises (a log line of each family, a status change, a prompt,
+// the reads of a printout, the printout's own command) and from a second
+// thread while the call waits in such a callback; during a purchase, a
+// reader and a printout.
 // Every one is refused with its code and line, the running call goes on to
 // its normal end, and nothing is freed under it: the sanitizer build runs
 // the same table and would report the use of freed memory.
@@ -14,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "api/EcrTestHelpers.h"
 #include "core/Sleep.h"
 #include "core/TagNames.h"
 #include "support/PurchaseScript.h"
@@ -39,6 +42,8 @@ enum class Action {
   ECR_CLEANUP,
   PRINTOUT_CLEANUP,
   CLOSE_CONNECTION,
+  NEW_LINK,
+  NEW_PROTOCOL,
   SECOND_COMMAND,
   // The other calls on a printout context, and printouts, while one is built.
   LINE_LENGTH,
@@ -76,8 +81,13 @@ Expected refusalOf(const Row& row) {
     case Action::PRINTOUT_CLEANUP:
       return {kHandleKept, kPrintoutBusy};
     case Action::CLOSE_CONNECTION:
+    case Action::NEW_LINK:
     case Action::SECOND_COMMAND:
       return {ECR_INVALID_ARGUMENT, kEcrBusy};
+    case Action::NEW_PROTOCOL:
+      // It answers nothing: the line says it refused, and the purchase's
+      // data still being there afterwards says the protocol stayed.
+      return {0, kEcrBusy};
     case Action::LINE_COUNT:
       // A count: a printout still being built has none to offer.
       return {0, kPrintoutBusy};
@@ -104,6 +114,7 @@ struct World {
   // Contexts no call uses, for a printout of their own.
   EcrCtx_s* otherEcr = nullptr;
   PrintoutCtx_s* otherPrintout = nullptr;
+  uint16_t refusedPort = 0;  // where a new link would go
   const Row* row = nullptr;
   std::thread::id callThread;
   bool armed = false;
@@ -140,6 +151,11 @@ int act(Action action) {
     }
     case Action::CLOSE_CONNECTION:
       return ecr_closeConnection(g.ecr);
+    case Action::NEW_LINK:
+      return ecr_setTcpIpLink(g.ecr, "127.0.0.1", g.refusedPort, 50);
+    case Action::NEW_PROTOCOL:
+      ecr_setProtocol(g.ecr, 0);
+      return 0;
     case Action::SECOND_COMMAND:
       return ecr_getTerminalStatus(g.ecr);
     case Action::LINE_LENGTH:
@@ -230,6 +246,8 @@ std::vector<Row> rows() {
   } actions[] = {{"ecr_cleanup", Action::ECR_CLEANUP},
                  {"pr_cleanPrintoutCtx", Action::PRINTOUT_CLEANUP},
                  {"ecr_closeConnection", Action::CLOSE_CONNECTION},
+                 {"ecr_setTcpIpLink", Action::NEW_LINK},
+                 {"ecr_setProtocol", Action::NEW_PROTOCOL},
                  {"a second command", Action::SECOND_COMMAND}};
   // Only while a printout is built, from a read, from inside its own
   // command and from another thread.
@@ -334,6 +352,7 @@ TEST_F(ContextsInUseTest, CallsThatWouldPullAContextFromARunningCallAreRefused) 
       ASSERT_EQ(ecr_startTransaction(g.ecr), ECR_OK);
     }
 
+    g.refusedPort = zq::test::refusedPort();
     const Expected expected = refusalOf(row);
     const size_t busyBefore = busLinesWith(expected.busyLine);
     g.row = &row;
