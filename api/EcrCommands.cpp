@@ -12,6 +12,7 @@
 
 using zq::app::api::claimedCall;
 using zq::app::api::CtxUse;
+using zq::app::api::EcrCtxClaim;
 using zq::app::api::notImplementedAfterGuard;
 using zq::app::link::Link;
 using zq::app::protocols::ProtocolInterface;
@@ -27,8 +28,8 @@ constexpr uint32_t kReportTimeoutMs = 180000;
 // Steps after the guard of every command: run the operation, keep its
 // outcome, map it.
 template <typename Operation>
-ecr_status runCommand(const char* function, EcrCtx_s* ctx, Operation&& operation) noexcept {
-  return claimedCall(function, ctx, CtxUse::COMMAND, [&](EcrCtx_s& c) -> ecr_status {
+ecr_status runCommand(const char* function, const EcrCtxClaim& claim, Operation&& operation) noexcept {
+  return claimedCall(function, claim, [&](EcrCtx_s& c) -> ecr_status {
     c.lastResult = operation(*c.protocol, *c.link);
     return resultToStatus(c.lastResult);
   });
@@ -58,8 +59,8 @@ class ReportTimeout {
 };
 
 template <typename Operation>
-ecr_status runReportCommand(const char* function, EcrCtx_s* ctx, Operation&& operation) noexcept {
-  return runCommand(function, ctx, [&](ProtocolInterface& protocol, Link& link) -> Result {
+ecr_status runReportCommand(const char* function, const EcrCtxClaim& claim, Operation&& operation) noexcept {
+  return runCommand(function, claim, [&](ProtocolInterface& protocol, Link& link) -> Result {
     ReportTimeout timeout(link);
     return operation(protocol, link);
   });
@@ -68,9 +69,9 @@ ecr_status runReportCommand(const char* function, EcrCtx_s* ctx, Operation&& ope
 // Which of the protocol's two transaction flows runs: a new start ("0") or
 // the one the terminal is still busy with ("1").
 template <typename Operation>
-ecr_status runTransactionCommand(const char* function, EcrCtx_s* ctx, unsigned char continueFlag,
-                                 Operation&& operation) noexcept {
-  return runCommand(function, ctx, [&](ProtocolInterface& protocol, Link& link) -> Result {
+ecr_status runTransactionCommand(const char* function, const EcrCtxClaim& claim,
+                                 unsigned char continueFlag, Operation&& operation) noexcept {
+  return runCommand(function, claim, [&](ProtocolInterface& protocol, Link& link) -> Result {
     protocol.setTag(TAG_CONTINUE_PREVIOUS_TRANSACTION, std::vector<unsigned char>{continueFlag});
     return operation(protocol, link);
   });
@@ -81,115 +82,133 @@ ecr_status runTransactionCommand(const char* function, EcrCtx_s* ctx, unsigned c
 // ---- Terminal commands ----
 
 ecr_status ecr_startTransaction(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Start transaction");
-  return runTransactionCommand(__func__, ctx, '0',
+  return runTransactionCommand(__func__, claim, '0',
                                [](ProtocolInterface& p, Link& l) { return p.startTransaction(l); });
 }
 
 ecr_status ecr_continueTransaction(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Continue transaction");
-  return runTransactionCommand(__func__, ctx, '1',
+  return runTransactionCommand(__func__, claim, '1',
                                [](ProtocolInterface& p, Link& l) { return p.startTransaction(l); });
 }
 
 ecr_status ecr_startEvoucherTransaction(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Start EV transaction");
   // A flag left at "1" by a continued transaction would make the sale skip
   // its start request and report success with nothing sold.
-  return runTransactionCommand(__func__, ctx, '0', [](ProtocolInterface& p, Link& l) {
+  return runTransactionCommand(__func__, claim, '0', [](ProtocolInterface& p, Link& l) {
     return p.startEvoucherTransaction(l);
   });
 }
 
 ecr_status ecr_getLastTransactionData(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Get last transaction data");
-  return runCommand(__func__, ctx,
+  return runCommand(__func__, claim,
                     [](ProtocolInterface& p, Link& l) { return p.getLastTransactionData(l); });
 }
 
 ecr_status ecr_getBatchSummary(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Get batch summary");
-  return runCommand(__func__, ctx, [](ProtocolInterface& p, Link& l) { return p.getBatchSummary(l); });
+  return runCommand(__func__, claim, [](ProtocolInterface& p, Link& l) { return p.getBatchSummary(l); });
 }
 
 ecr_status ecr_getSingleTransactionFromBatch(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Get single transaction from batch");
-  return runCommand(__func__, ctx,
+  return runCommand(__func__, claim,
                     [](ProtocolInterface& p, Link& l) { return p.getSingleTransFromSummary(l); });
 }
 
 ecr_status ecr_getTerminalStatus(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Get terminal status");
-  return runCommand(__func__, ctx, [](ProtocolInterface& p, Link& l) { return p.getTerminalStatus(l); });
+  return runCommand(__func__, claim, [](ProtocolInterface& p, Link& l) { return p.getTerminalStatus(l); });
 }
 
 ecr_status ecr_readTerminalInformationData(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Read terminal information data");
-  return runCommand(__func__, ctx,
+  return runCommand(__func__, claim,
                     [](ProtocolInterface& p, Link& l) { return p.getTerminalGeneralInfo(l); });
 }
 
 ecr_status ecr_generateReport(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Generate transaction report");
-  return runReportCommand(__func__, ctx, [](ProtocolInterface& p, Link& l) { return p.generateReport(l); });
+  return runReportCommand(__func__, claim, [](ProtocolInterface& p, Link& l) { return p.generateReport(l); });
 }
 
 ecr_status ecr_getReportCardsetSummary(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Get transaction report cardset summary");
-  return runReportCommand(__func__, ctx,
+  return runReportCommand(__func__, claim,
                           [](ProtocolInterface& p, Link& l) { return p.getReportCardsetSummary(l); });
 }
 
 ecr_status ecr_getReportTotalSummary(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Get transaction report total summary");
-  return runReportCommand(__func__, ctx,
+  return runReportCommand(__func__, claim,
                           [](ProtocolInterface& p, Link& l) { return p.getReportTotalSummary(l); });
 }
 
 ecr_status ecr_generateDccAnalysis(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Generate DCC Analysis");
-  return runReportCommand(__func__, ctx,
+  return runReportCommand(__func__, claim,
                           [](ProtocolInterface& p, Link& l) { return p.generateTransactionDccAnalysis(l); });
 }
 
 ecr_status ecr_getTransactionDccAnalysisCurrencySummary(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("DCC Analysis - currency summary");
-  return runReportCommand(__func__, ctx, [](ProtocolInterface& p, Link& l) {
+  return runReportCommand(__func__, claim, [](ProtocolInterface& p, Link& l) {
     return p.getTransactionDccAnalysisCurrencySummary(l);
   });
 }
 
 ecr_status ecr_getTransactionDccAnalysisTotalSummary(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("DCC Analysis - total summary");
-  return runReportCommand(__func__, ctx, [](ProtocolInterface& p, Link& l) {
+  return runReportCommand(__func__, claim, [](ProtocolInterface& p, Link& l) {
     return p.getTransactionDccAnalysisTotalSummary(l);
   });
 }
 
 ecr_status ecr_generateTransactionAnalysis(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Generate transaction analysis");
-  return runReportCommand(__func__, ctx,
+  return runReportCommand(__func__, claim,
                           [](ProtocolInterface& p, Link& l) { return p.generateTransactionAnalysis(l); });
 }
 
 ecr_status ecr_getTransactionAnalysisDetails(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Transaction analysis - details");
-  return runReportCommand(__func__, ctx,
+  return runReportCommand(__func__, claim,
                           [](ProtocolInterface& p, Link& l) { return p.getTransactionAnalysisDetails(l); });
 }
 
 ecr_status ecr_getTransactionAnalysisSummary(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Transaction analysis - summary");
-  return runReportCommand(__func__, ctx,
+  return runReportCommand(__func__, claim,
                           [](ProtocolInterface& p, Link& l) { return p.getTransactionAnalysisSummary(l); });
 }
 
 ecr_status ecr_cmdExchange(EcrCtx_s* ctx, const uint8_t* request, size_t requestLength, uint8_t* response,
                            size_t* responseLength) {
+  const EcrCtxClaim claim(ctx, CtxUse::COMMAND);
   logBusDebug("Exchange raw data:");
   logBusTrace("Outgoing message: ");
   if (request != nullptr) logBusTraceHex(request, requestLength);
-  return claimedCall(__func__, ctx, CtxUse::COMMAND, [&](EcrCtx_s& c) -> ecr_status {
+  return claimedCall(__func__, claim, [&](EcrCtx_s& c) -> ecr_status {
     // Nothing to send from, or nowhere to put the reply: refused before the
     // terminal is disturbed; lastResult keeps the previous command's outcome.
     if ((request == nullptr && requestLength != 0) || responseLength == nullptr ||
@@ -204,10 +223,12 @@ ecr_status ecr_cmdExchange(EcrCtx_s* ctx, const uint8_t* request, size_t request
 
 // ---- Operations the terminal protocol does not offer (final) ----
 ecr_status ecr_cancelTransaction(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Cancel transaction");
-  return notImplementedAfterGuard(ctx, __func__);
+  return notImplementedAfterGuard(claim, __func__);
 }
 ecr_status ecr_waitForStatusChange(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Wait for status change");
-  return notImplementedAfterGuard(ctx, __func__);
+  return notImplementedAfterGuard(claim, __func__);
 }

@@ -18,29 +18,70 @@ void EcrCtx_s::logInitializationStatus() const {
 
 namespace zq::app::api {
 
-EcrCtxClaim::EcrCtxClaim(EcrCtx_s* ctx, CtxUse use) : ctx_(ctx) {
+namespace {
+
+// What may run inside a call that this thread already makes on the context:
+// setters and readers (a printout started there only reads), and the one
+// command a printout opened the way for; never anything inside a
+// replacement.
+bool admitsNested(EcrCtx_s& ctx, CtxUse use) {
+  if (ctx.heldFor == CtxUse::REPLACE) return false;
+  switch (use) {
+    case CtxUse::SHARED:
+    case CtxUse::PRINTOUT:
+      return true;
+    case CtxUse::COMMAND:
+      if (!ctx.printoutCommand) return false;
+      // Once: a command from a callback of that command meets the usual rule.
+      ctx.printoutCommand = false;
+      return true;
+    case CtxUse::REPLACE:
+      break;
+  }
+  return false;
+}
+
+}  // namespace
+
+EcrCtxClaim::EcrCtxClaim(EcrCtx_s* ctx, CtxUse use) noexcept : ctx_(ctx) {
   if (ctx_ == nullptr) return;
   const std::thread::id self = std::this_thread::get_id();
   std::thread::id holder;
   if (ctx_->user.compare_exchange_strong(holder, self, std::memory_order_acquire)) {
     ctx_->nesting = 1;
     ctx_->heldFor = use;
+    ctx_->printoutCommand = false;
+    held_ = true;
     return;
   }
-  // A setter or reader from a callback of this thread's own command (or
-  // inside another setter or reader) runs; anything else would change the
-  // context under the call that holds it.
-  if (holder == self && use == CtxUse::SHARED && ctx_->heldFor != CtxUse::REPLACE) {
+  if (holder == self && admitsNested(*ctx_, use)) {
     ++ctx_->nesting;
+    held_ = true;
     return;
   }
-  logBusError("ECR context busy, call refused");
   granted_ = false;
-  ctx_ = nullptr;
 }
 
 EcrCtxClaim::~EcrCtxClaim() {
-  if (ctx_ != nullptr && --ctx_->nesting == 0) ctx_->user.store(std::thread::id(), std::memory_order_release);
+  if (held_ && --ctx_->nesting == 0) ctx_->user.store(std::thread::id(), std::memory_order_release);
+}
+
+bool EcrCtxClaim::refused() const {
+  if (granted_) return false;
+  logBusError("ECR context busy, call refused");
+  return true;
+}
+
+PrintoutOwnCommand::PrintoutOwnCommand(EcrCtx_s* ctx) noexcept {
+  if (ctx == nullptr || ctx->user.load(std::memory_order_relaxed) != std::this_thread::get_id() ||
+      ctx->heldFor != CtxUse::PRINTOUT)
+    return;
+  ctx_ = ctx;
+  ctx_->printoutCommand = true;
+}
+
+PrintoutOwnCommand::~PrintoutOwnCommand() {
+  if (ctx_ != nullptr) ctx_->printoutCommand = false;
 }
 
 }  // namespace zq::app::api

@@ -11,24 +11,26 @@ namespace zq::app::api {
 // handed to printf.
 inline const char* printable(const char* text) { return text ? text : "(null)"; }
 
-// The claim and the guard every terminal function runs first, then the body
+// Every terminal function claims its context first of all (see
+// EcrCtxClaim), logs its first line, then runs this: the guard and the body
 // with the context; whatever escapes the body becomes ECR_ERROR, never a
 // throw to the host. A context busy with another call answers
 // ECR_INVALID_ARGUMENT before anything else is looked at.
 template <typename Body>
-ecr_status claimedCall(const char* function, EcrCtx_s* ctx, CtxUse use, Body&& body) noexcept {
+ecr_status claimedCall(const char* function, const EcrCtxClaim& claim, Body&& body) noexcept {
   return zq::app::utils::guardExport(function, ECR_ERROR, [&]() -> ecr_status {
-    const EcrCtxClaim claim(ctx, use);
-    if (!claim.granted()) return ECR_INVALID_ARGUMENT;
+    if (claim.refused()) return ECR_INVALID_ARGUMENT;
+    EcrCtx_s* ctx = claim.context();
     if (!checkContext(ctx)) return ECR_NOT_INITIALIZED;
     return body(*ctx);
   });
 }
 
-// Setters and readers: the body gets the context's protocol.
+// Setters and readers, on a claim for CtxUse::SHARED: the body gets the
+// context's protocol.
 template <typename Body>
-ecr_status guardedCall(const char* function, EcrCtx_s* ctx, Body&& body) noexcept {
-  return claimedCall(function, ctx, CtxUse::SHARED, [&](EcrCtx_s& c) { return body(*c.protocol); });
+ecr_status guardedCall(const char* function, const EcrCtxClaim& claim, Body&& body) noexcept {
+  return claimedCall(function, claim, [&](EcrCtx_s& c) { return body(*c.protocol); });
 }
 
 // A pointer the host left out cannot be read or written.
@@ -40,8 +42,8 @@ inline ecr_status refuseNull() {
 // A function whose body is still to come: it runs the context guard
 // (ECR_NOT_INITIALIZED) and then answers ECR_NOT_IMPLEMENTED, touching
 // neither the terminal nor the context.
-inline ecr_status notImplementedAfterGuard(EcrCtx_s* ctx, const char* function) noexcept {
-  return claimedCall(function, ctx, CtxUse::SHARED, [](EcrCtx_s&) -> ecr_status {
+inline ecr_status notImplementedAfterGuard(const EcrCtxClaim& claim, const char* function) noexcept {
+  return claimedCall(function, claim, [](EcrCtx_s&) -> ecr_status {
     logBusFatal("Not implemented yet");
     return ECR_NOT_IMPLEMENTED;
   });

@@ -77,18 +77,19 @@ ecr_status ecr_initialize(EcrCtx_s** ctx) {
 }
 
 void ecr_cleanup(EcrCtx_s** ctx) {
+  EcrCtx_s* const old = ctx != nullptr ? *ctx : nullptr;
+  // A context whose call is still running (the host cleans up from a
+  // callback, even one on this function's own first line, or from another
+  // thread) stays, handle and all: that call would go on with a deleted
+  // link and protocol.
+  EcrCtxClaim claim(old, CtxUse::REPLACE);
   guardExportVoid("ecr_cleanup", [&]() {
     logBusInfo("Clean ECR context");
     if (ctx == nullptr) {
       logBusError("NULL pointer provided");
       return;
     }
-    EcrCtx_s* old = *ctx;
-    // A context whose command is still running (the host cleans up from a
-    // callback, or from another thread) stays, handle and all: the flow
-    // would go on with a deleted link and protocol.
-    EcrCtxClaim claim(old, CtxUse::REPLACE);
-    if (!claim.granted()) return;
+    if (claim.refused()) return;
     claim.forget();
     // The handle goes first: even if tearing down the link failed half-way,
     // the host is never left holding a pointer to a deleted context.
@@ -98,6 +99,7 @@ void ecr_cleanup(EcrCtx_s** ctx) {
 }
 
 void ecr_setProtocol(EcrCtx_s* ctx, uint32_t protocolId) {
+  const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
   guardExportVoid("ecr_setProtocol", [&]() {
     // A failed start does not stop the protocol from being set.
     startLoggers();
@@ -105,8 +107,7 @@ void ecr_setProtocol(EcrCtx_s* ctx, uint32_t protocolId) {
       logBusError("ECR context not initialized");
       return;
     }
-    const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
-    if (!claim.granted()) return;
+    if (claim.refused()) return;
     if (protocolId != 0) {
       logBusFatal("Invalid protocol %d", static_cast<int>(protocolId));
       return;
@@ -119,6 +120,7 @@ void ecr_setProtocol(EcrCtx_s* ctx, uint32_t protocolId) {
 }
 
 ecr_status ecr_setTcpIpLink(EcrCtx_s* ctx, const char* address, uint16_t port, uint32_t timeoutMs) {
+  const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
   return guardExport("ecr_setTcpIpLink", ECR_ERROR, [&]() -> ecr_status {
     if (!startLoggers()) return ECR_LOGGER_ERROR;
     logBusInfo("Attempt to setup TCP/IP link to address %s", printable(address));
@@ -130,8 +132,7 @@ ecr_status ecr_setTcpIpLink(EcrCtx_s* ctx, const char* address, uint16_t port, u
       logBusError("NULL pointer provided");
       return ECR_INVALID_ARGUMENT;
     }
-    const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
-    if (!claim.granted()) return ECR_INVALID_ARGUMENT;
+    if (claim.refused()) return ECR_INVALID_ARGUMENT;
     const CommResult result =
         installAndOpen(ctx, std::make_unique<zq::app::comm::TcpClient>(address, port, timeoutMs));
     if (!result.isOk()) {
@@ -146,6 +147,7 @@ ecr_status ecr_setTcpIpLink(EcrCtx_s* ctx, const char* address, uint16_t port, u
 
 ecr_status ecr_setSerialLink(EcrCtx_s* ctx, const char* portName, comm_SerialDataMode dataMode,
                              comm_SerialBaudrate baudrate, uint32_t timeoutMs) {
+  const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
   return guardExport("ecr_setSerialLink", ECR_ERROR, [&]() -> ecr_status {
     if (!startLoggers()) return ECR_LOGGER_ERROR;
     logBusInfo("Attempt to setup serial link port %s with timeout %d", printable(portName),
@@ -158,8 +160,7 @@ ecr_status ecr_setSerialLink(EcrCtx_s* ctx, const char* portName, comm_SerialDat
       logBusError("NULL pointer provided");
       return ECR_INVALID_ARGUMENT;
     }
-    const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
-    if (!claim.granted()) return ECR_INVALID_ARGUMENT;
+    if (claim.refused()) return ECR_INVALID_ARGUMENT;
     const CommResult result = installAndOpen(
         ctx, std::make_unique<zq::app::comm::SerialClient>(portName, dataMode, baudrate, timeoutMs));
     if (!result.isOk()) {
@@ -175,15 +176,15 @@ ecr_status ecr_setSerialLink(EcrCtx_s* ctx, const char* portName, comm_SerialDat
 }
 
 ecr_status ecr_closeConnection(EcrCtx_s* ctx) {
+  // Closing under a running command would pull the line from its flow.
+  const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
   return guardExport("ecr_closeConnection", ECR_ERROR, [&]() -> ecr_status {
     logBusInfo("Attempt to disconnect from terminal");
     if (ctx == nullptr) {
       logBusError("ECR context not initialized");
       return ECR_NOT_INITIALIZED;
     }
-    // Closing under a running command would pull the line from its flow.
-    const EcrCtxClaim claim(ctx, CtxUse::REPLACE);
-    if (!claim.granted()) return ECR_INVALID_ARGUMENT;
+    if (claim.refused()) return ECR_INVALID_ARGUMENT;
     // A context that never had a link is as disconnected as a closed one.
     if (ctx->link) ctx->link->close();
     logBusInfo("Connection closed");
@@ -206,9 +207,9 @@ const char* ecr_getVersion(void) {
 }
 
 void ecr_getLastReturnCode(EcrCtx_s* ctx, uint32_t* code) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   guardExportVoid("ecr_getLastReturnCode", [&]() {
-    const EcrCtxClaim claim(ctx, CtxUse::SHARED);
-    if (claim.granted() && checkContext(ctx) && code != nullptr) {
+    if (!claim.refused() && checkContext(ctx) && code != nullptr) {
       *code = static_cast<uint32_t>(ctx->lastResult.getStatus());
       logBusTrace("Last return code: %u", static_cast<unsigned>(*code));
       return;

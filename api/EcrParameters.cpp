@@ -14,6 +14,8 @@
 #include "core/Validators.h"
 #include "core/zumbra_log.h"
 
+using zq::app::api::CtxUse;
+using zq::app::api::EcrCtxClaim;
 using zq::app::api::guardedCall;
 using zq::app::api::printable;
 using zq::app::api::refuseNull;
@@ -32,9 +34,9 @@ using Bytes = std::vector<unsigned char>;
 // A text setter: the guard, a non-NULL text, its validator (when there is
 // one; a refusal logs refusedFormat with the text), then the protocol action.
 template <typename Validator, typename Action>
-ecr_status textSetter(const char* function, EcrCtx_s* ctx, const char* text, Validator&& valid,
+ecr_status textSetter(const char* function, const EcrCtxClaim& claim, const char* text, Validator&& valid,
                       const char* refusedFormat, Action&& action) noexcept {
-  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(function, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (text == nullptr) return refuseNull();
     const std::string value(text);
     if (!valid(value)) {
@@ -59,9 +61,9 @@ Bytes decimalText(uint32_t value) {
 // The identifier setters share one shape: a bound checked by the validator,
 // a refusal logged with the value as an unsigned number.
 template <typename Validator, typename Action>
-ecr_status idSetter(const char* function, EcrCtx_s* ctx, uint32_t id, Validator&& valid,
+ecr_status idSetter(const char* function, const EcrCtxClaim& claim, uint32_t id, Validator&& valid,
                     const char* refusedFormat, Action&& action) noexcept {
-  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(function, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     const unsigned int value = id;
     if (!valid(value)) {
       logBusError(refusedFormat, value);
@@ -77,10 +79,11 @@ ecr_status idSetter(const char* function, EcrCtx_s* ctx, uint32_t id, Validator&
 // ---- Transaction parameters ----
 
 ecr_status ecr_setTransactionType(EcrCtx_s* ctx, ecr_transactionType type) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   // The host may pass any int here; it is looked at as the number it is.
   const int number = static_cast<int>(type);
   logBusTrace("Set transaction type to %d", number);
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     // A type without a kind would leave the previous type in place and run
     // the next transaction with it, so it is refused here.
     ecr_transactionType kind = ECR_TRANSACTION_NONE;
@@ -95,69 +98,80 @@ ecr_status ecr_setTransactionType(EcrCtx_s* ctx, ecr_transactionType type) {
 }
 
 ecr_status ecr_setTransactionAmount(EcrCtx_s* ctx, const char* amount) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set amount to %s", printable(amount));
-  return textSetter(__func__, ctx, amount, zq::app::utils::validateAmount, "Incorrect amount %s",
+  return textSetter(__func__, claim, amount, zq::app::utils::validateAmount, "Incorrect amount %s",
                     [](ProtocolInterface& p, const std::string& v) { p.setTransactionAmount(v); });
 }
 
 ecr_status ecr_setTransactionTitle(EcrCtx_s* ctx, const char* title) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set title to %s", printable(title));
-  return textSetter(__func__, ctx, title, zq::app::utils::validateTitle, "Incorrect title %s",
+  return textSetter(__func__, claim, title, zq::app::utils::validateTitle, "Incorrect title %s",
                     [](ProtocolInterface& p, const std::string& v) { p.setTransactionTitle(v); });
 }
 
 ecr_status ecr_setTransactionBlikCode(EcrCtx_s* ctx, const char* code) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set BLIK code to %s", printable(code));
-  return textSetter(__func__, ctx, code, zq::app::utils::validateBlikCode, "Incorrect BLIK code %s",
+  return textSetter(__func__, claim, code, zq::app::utils::validateBlikCode, "Incorrect BLIK code %s",
                     [](ProtocolInterface& p, const std::string& v) { p.setTransactionBlikCode(v); });
 }
 
 ecr_status ecr_setAdditionalPrintoutData(EcrCtx_s* ctx, const char* data) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set Additional Printout Data to %s", printable(data));
-  return textSetter(__func__, ctx, data, zq::app::utils::validateAdditionalPrintoutData,
+  return textSetter(__func__, claim, data, zq::app::utils::validateAdditionalPrintoutData,
                     "Incorrect additional printout data %s",
                     [](ProtocolInterface& p, const std::string& v) { p.setAdditionalPrintoutData(v); });
 }
 
 ecr_status ecr_setEvoucherEan(EcrCtx_s* ctx, const char* ean) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set EAN to %s", printable(ean));
-  return textSetter(__func__, ctx, ean, zq::app::utils::validateEAN, "Incorrect EAN %s",
+  return textSetter(__func__, claim, ean, zq::app::utils::validateEAN, "Incorrect EAN %s",
                     [](ProtocolInterface& p, const std::string& v) { p.setEvoucherEan(v); });
 }
 
 ecr_status ecr_setNumberOfTransactionToComplete(EcrCtx_s* ctx, const char* number) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set number of transaction to complete to %s", printable(number));
-  return textSetter(__func__, ctx, number, noControlBytes, "Incorrect number of transaction to complete %s",
+  return textSetter(__func__, claim, number, noControlBytes, "Incorrect number of transaction to complete %s",
                     [](ProtocolInterface& p, const std::string& v) { p.setNumberOfTransactionToComplete(v); });
 }
 
 ecr_status ecr_setNumberOfTransactionToReverse(EcrCtx_s* ctx, const char* number) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set number of transaction to reverse to %s", printable(number));
-  return textSetter(__func__, ctx, number, noControlBytes, "Incorrect number of transaction to reverse %s",
+  return textSetter(__func__, claim, number, noControlBytes, "Incorrect number of transaction to reverse %s",
                     [](ProtocolInterface& p, const std::string& v) { p.setNumberOfTransactionToReverse(v); });
 }
 
 ecr_status ecr_setTransactionId(EcrCtx_s* ctx, uint32_t id) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set transaction ID to %d", static_cast<int>(id));
-  return idSetter(__func__, ctx, id, zq::app::utils::validateTransactionId, "Incorrect transaction ID %u",
+  return idSetter(__func__, claim, id, zq::app::utils::validateTransactionId, "Incorrect transaction ID %u",
                   [](ProtocolInterface& p, uint32_t v) { p.setTransactionId(v); });
 }
 
 ecr_status ecr_setCardsetId(EcrCtx_s* ctx, uint32_t id) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set cardset ID to %d", static_cast<int>(id));
-  return idSetter(__func__, ctx, id, zq::app::utils::validateCardsetId, "Incorrect cardset ID %u",
+  return idSetter(__func__, claim, id, zq::app::utils::validateCardsetId, "Incorrect cardset ID %u",
                   [](ProtocolInterface& p, uint32_t v) { p.setTag(TAG_CARDSET_ID, decimalText(v)); });
 }
 
 ecr_status ecr_setCurrencyId(EcrCtx_s* ctx, uint32_t id) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set currency ID to %d", static_cast<int>(id));
-  return idSetter(__func__, ctx, id, zq::app::utils::validateCurrencyId, "Incorrect currency ID %u",
+  return idSetter(__func__, claim, id, zq::app::utils::validateCurrencyId, "Incorrect currency ID %u",
                   [](ProtocolInterface& p, uint32_t v) { p.setTag(TAG_CURRENCY_ID, decimalText(v)); });
 }
 
 ecr_status ecr_setTerminalIndex(EcrCtx_s* ctx, uint8_t index) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set terminal index to %u", static_cast<unsigned>(index));
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     const unsigned char value = index;
     if (!zq::app::utils::validateTerminalId(value)) {
       logBusError("Incorrect terminal index %u", static_cast<unsigned>(index));
@@ -169,32 +183,36 @@ ecr_status ecr_setTerminalIndex(EcrCtx_s* ctx, uint8_t index) {
 }
 
 ecr_status ecr_setEvoucherOperationType(EcrCtx_s* ctx, uint8_t type) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set EV Operation Type to %u", static_cast<unsigned>(type));
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     protocol.setEvoucherOperationType(type);
     return ECR_OK;
   });
 }
 
 ecr_status ecr_setTransactionTokenGenerationEnabled(EcrCtx_s* ctx) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set Token Generation Enabled");
-  return guardedCall(__func__, ctx, [](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [](ProtocolInterface& protocol) -> ecr_status {
     protocol.setTransactionTokenGenerationEnabled();
     return ECR_OK;
   });
 }
 
 ecr_status ecr_setResetReport(EcrCtx_s* ctx, bool reset) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set resetting report data to %s", reset ? "TRUE" : "FALSE");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     protocol.setTag(TAG_RESET_REPORT, Bytes{static_cast<unsigned char>(reset ? '1' : '0')});
     return ECR_OK;
   });
 }
 
 ecr_status ecr_setHandleTerminalRequests(EcrCtx_s* ctx, uint32_t mode) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set handling terminal requests to %u", static_cast<unsigned>(mode & 0xFFu));
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     // 0 and 1 are the host's own choices; anything else lets the library decide.
     const unsigned char value = mode == 0 ? 0x00 : (mode == 1 ? 0x01 : 0x02);
     protocol.setTag(TAG_HANDLE_REQUESTS, Bytes{value});
@@ -203,9 +221,10 @@ ecr_status ecr_setHandleTerminalRequests(EcrCtx_s* ctx, uint32_t mode) {
 }
 
 ecr_status ecr_setCashRegisterId(EcrCtx_s* ctx, const char* id, size_t length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set cash register ID to");
   if (id != nullptr) logBusTraceHex(id, length);
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (id == nullptr && length != 0) return refuseNull();
     Bytes copy;
     if (id != nullptr) copy.assign(id, id + length);
@@ -218,9 +237,10 @@ ecr_status ecr_setCashRegisterId(EcrCtx_s* ctx, const char* id, size_t length) {
 }
 
 ecr_status ecr_setTag(EcrCtx_s* ctx, TlvTag tag, const uint8_t* value, size_t length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Set tag 0x%08X to ", static_cast<unsigned>(tag));
   if (value != nullptr) logBusTraceHex(value, length);
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (value == nullptr && length != 0) return refuseNull();
     Bytes copy;
     if (value != nullptr) copy.assign(value, value + length);
@@ -236,16 +256,18 @@ ecr_status ecr_setTag(EcrCtx_s* ctx, TlvTag tag, const uint8_t* value, size_t le
 }
 
 ecr_status ecr_setTagToEmpty(EcrCtx_s* ctx, TlvTag tag) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Clear tag 0x%08X to ", static_cast<unsigned>(tag));
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     protocol.removeTag(tag);
     return ECR_OK;
   });
 }
 
 ecr_status ecr_addFleetCardProductData(EcrCtx_s* ctx, const uint8_t* data, size_t length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   // This setter runs the guard before it logs anything.
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     logBusTrace("Set Fleet card product data:");
     if (data == nullptr) {
       if (length != 0) return refuseNull();

@@ -25,6 +25,8 @@ using namespace zq::app::tlv;
 
 namespace {
 
+using zq::app::api::CtxUse;
+using zq::app::api::EcrCtxClaim;
 using zq::app::api::guardedCall;
 using zq::app::api::refuseNull;
 using zq::app::protocols::ProtocolInterface;
@@ -44,9 +46,9 @@ std::string asText(const Bytes& value) { return std::string(value.begin(), value
 // ---- Family A: typed getters ----
 
 template <typename T, typename Getter>
-ecr_status readEnumeration(EcrCtx_s* ctx, const char* function, T* out, const char* valueLine,
+ecr_status readEnumeration(const EcrCtxClaim& claim, const char* function, T* out, const char* valueLine,
                            Getter&& getter) {
-  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(function, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (out == nullptr) return refuseNull();
     const T value = getter(protocol);
     *out = value;
@@ -56,9 +58,9 @@ ecr_status readEnumeration(EcrCtx_s* ctx, const char* function, T* out, const ch
 }
 
 template <typename Getter>
-ecr_status readFlag(EcrCtx_s* ctx, const char* function, bool* out, const char* valueLine,
+ecr_status readFlag(const EcrCtxClaim& claim, const char* function, bool* out, const char* valueLine,
                     Getter&& getter) {
-  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(function, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (out == nullptr) return refuseNull();
     const bool value = getter(protocol);
     *out = value;
@@ -81,9 +83,9 @@ struct TextLines {
 // absent 5, a value the converter refuses or a text longer than allowed 1.
 // The text is written with its NUL only when everything is fine.
 template <typename Convert>
-ecr_status readTagAsText(EcrCtx_s* ctx, const char* function, TlvTag tag, char* out, size_t maxText,
+ecr_status readTagAsText(const EcrCtxClaim& claim, const char* function, TlvTag tag, char* out, size_t maxText,
                          const TextLines& lines, Convert&& convert) {
-  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(function, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (out == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(tag, value)) {
@@ -122,22 +124,22 @@ bool toRawText(const Bytes& value, std::string& text) {
   return true;
 }
 
-ecr_status readHexText(EcrCtx_s* ctx, const char* function, TlvTag tag, char* out, size_t maxDigits,
+ecr_status readHexText(const EcrCtxClaim& claim, const char* function, TlvTag tag, char* out, size_t maxDigits,
                        const char* missing, const char* tooLong, const char* valueLine) {
-  return readTagAsText(ctx, function, tag, out, maxDigits, {missing, tooLong, false, valueLine},
+  return readTagAsText(claim, function, tag, out, maxDigits, {missing, tooLong, false, valueLine},
                        toHexText);
 }
 
-ecr_status readAmountText(EcrCtx_s* ctx, const char* function, TlvTag tag, char* out,
+ecr_status readAmountText(const EcrCtxClaim& claim, const char* function, TlvTag tag, char* out,
                           const char* missing, const char* tooLong, const char* valueLine) {
-  return readTagAsText(ctx, function, tag, out, 12, {missing, tooLong, false, valueLine},
+  return readTagAsText(claim, function, tag, out, 12, {missing, tooLong, false, valueLine},
                        toAmountText);
 }
 
 // A currency code is two BCD bytes, 0x09 0x85 for 985.
-ecr_status readCurrencyLabel(EcrCtx_s* ctx, const char* function, TlvTag tag, char* out,
+ecr_status readCurrencyLabel(const EcrCtxClaim& claim, const char* function, TlvTag tag, char* out,
                              const char* missing, const char* invalid, const char* valueLine) {
-  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(function, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (out == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(tag, value)) {
@@ -158,9 +160,9 @@ ecr_status readCurrencyLabel(EcrCtx_s* ctx, const char* function, TlvTag tag, ch
   });
 }
 
-ecr_status readCurrencyCode(EcrCtx_s* ctx, const char* function, TlvTag tag, uint16_t* out,
+ecr_status readCurrencyCode(const EcrCtxClaim& claim, const char* function, TlvTag tag, uint16_t* out,
                             const char* missing, const char* invalid, const char* valueLine) {
-  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(function, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (out == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(tag, value)) {
@@ -224,8 +226,8 @@ ecr_status getFleetCardFlags(ProtocolInterface& protocol, uint32_t& flags) {
   return ECR_OK;
 }
 
-ecr_status readFleetCardFlag(EcrCtx_s* ctx, const char* function, bool* out, uint32_t bit) {
-  return guardedCall(function, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+ecr_status readFleetCardFlag(const EcrCtxClaim& claim, const char* function, bool* out, uint32_t bit) {
+  return guardedCall(function, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (out == nullptr) return refuseNull();
     uint32_t flags = 0;
     const ecr_status status = getFleetCardFlags(protocol, flags);
@@ -240,82 +242,95 @@ ecr_status readFleetCardFlag(EcrCtx_s* ctx, const char* function, bool* out, uin
 // ---- Family A: typed getters ----
 
 ecr_status ecr_readTransactionType(EcrCtx_s* ctx, ecr_transactionType* type) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction type");
-  return readEnumeration(ctx, __func__, type, "Transaction type: %d",
+  return readEnumeration(claim, __func__, type, "Transaction type: %d",
                          [](ProtocolInterface& p) { return p.readTransactionType(); });
 }
 
 ecr_status ecr_readOriginalTransactionType(EcrCtx_s* ctx, ecr_transactionType* type) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read original transaction type");
-  return readEnumeration(ctx, __func__, type, "Original transaction type: %d",
+  return readEnumeration(claim, __func__, type, "Original transaction type: %d",
                          [](ProtocolInterface& p) { return p.readOriginalTransactionType(); });
 }
 
 ecr_status ecr_readUsedCardReaderType(EcrCtx_s* ctx, CardReaderType* type) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read used card reader type");
-  return readEnumeration(ctx, __func__, type, "Used card reader: %d",
+  return readEnumeration(claim, __func__, type, "Used card reader: %d",
                          [](ProtocolInterface& p) { return p.getUsedReaderType(); });
 }
 
 ecr_status ecr_readAuthorizationType(EcrCtx_s* ctx, AuthorizationType* type) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read authorization type");
-  return readEnumeration(ctx, __func__, type, "Authorization type: %d",
+  return readEnumeration(claim, __func__, type, "Authorization type: %d",
                          [](ProtocolInterface& p) { return p.getAuthorizationType(); });
 }
 
 ecr_status ecr_readAuthorizationMethod(EcrCtx_s* ctx, AuthorizationMethod* method) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read authorization method");
-  return readEnumeration(ctx, __func__, method, "Authorization method: %d",
+  return readEnumeration(claim, __func__, method, "Authorization method: %d",
                          [](ProtocolInterface& p) { return p.getAuthorizationMethod(); });
 }
 
 ecr_status ecr_readEmvCryptogramType(EcrCtx_s* ctx, EmvCryptogramType* type) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read EMV cryptogram type");
-  return readEnumeration(ctx, __func__, type, "EMV cryptogram type: %d",
+  return readEnumeration(claim, __func__, type, "EMV cryptogram type: %d",
                          [](ProtocolInterface& p) { return p.getEmvCryptogramType(); });
 }
 
 ecr_status ecr_readIfTerminalMadePrinout(EcrCtx_s* ctx, bool* printed) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read if terminal made printout");
-  return readFlag(ctx, __func__, printed, "Terminal did%s make printout",
+  return readFlag(claim, __func__, printed, "Terminal did%s make printout",
                   [](ProtocolInterface& p) { return p.getDidTerminalMakePrintout(); });
 }
 
 ecr_status ecr_readIfMultilanguagePrintoutIsRequired(EcrCtx_s* ctx, bool* required) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read if multilanguage printout is required");
-  return readFlag(ctx, __func__, required, "Multilanguage printout is%s required",
+  return readFlag(claim, __func__, required, "Multilanguage printout is%s required",
                   [](ProtocolInterface& p) { return p.getMultilanguagePrintout(); });
 }
 
 ecr_status ecr_readIfReversalWasManual(EcrCtx_s* ctx, bool* manual) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read if transaction was a manual reversal");
-  return readFlag(ctx, __func__, manual, "Transaction was%s a manual reversal",
+  return readFlag(claim, __func__, manual, "Transaction was%s a manual reversal",
                   [](ProtocolInterface& p) { return p.getIsManualReversal(); });
 }
 
 ecr_status ecr_readIfTransactionWasReversal(EcrCtx_s* ctx, bool* reversal) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read if transaction was a reversal");
-  return readFlag(ctx, __func__, reversal, "Transaction is%s a reversal",
+  return readFlag(claim, __func__, reversal, "Transaction is%s a reversal",
                   [](ProtocolInterface& p) { return p.getIsReversal(); });
 }
 
 ecr_status ecr_readBatchStatus(EcrCtx_s* ctx, ecr_batchStatus* status) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Read batch status from context");
-  return readEnumeration(ctx, __func__, status, "Batch status: %d",
+  return readEnumeration(claim, __func__, status, "Batch status: %d",
                          [](ProtocolInterface& p) { return p.getBatchStatus(); });
 }
 
 ecr_status ecr_readTerminalStatus(EcrCtx_s* ctx, ecr_terminalStatus* status) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Read terminal status from context");
-  return readEnumeration(ctx, __func__, status, "Terminal status: %d",
+  return readEnumeration(claim, __func__, status, "Terminal status: %d",
                          [](ProtocolInterface& p) { return p.readTerminalStatus(); });
 }
 
 // ---- Family B: single tags as text ----
 
 ecr_status ecr_readTransactionDate(EcrCtx_s* ctx, char* date) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction date");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (date == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(TAG_TRANSACTION_DATE, value)) {
@@ -340,8 +355,9 @@ ecr_status ecr_readTransactionDate(EcrCtx_s* ctx, char* date) {
 }
 
 ecr_status ecr_readTransactionTime(EcrCtx_s* ctx, char* time) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction time");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (time == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(TAG_TRANSACTION_TIME, value)) {
@@ -362,70 +378,80 @@ ecr_status ecr_readTransactionTime(EcrCtx_s* ctx, char* time) {
 }
 
 ecr_status ecr_readTransactionCryptogram(EcrCtx_s* ctx, char* cryptogram) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction cryptogram");
-  return readHexText(ctx, __func__, TAG_AC, cryptogram, 16,
+  return readHexText(claim, __func__, TAG_AC, cryptogram, 16,
                      "Transaction cryptogram missing from context",
                      "Application Cryptogram %s too long", "Application cryptogram: %s");
 }
 
 ecr_status ecr_readTransactionCounter(EcrCtx_s* ctx, char* counter) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction counter");
-  return readHexText(ctx, __func__, TAG_ATC, counter, 4, "Transaction counter missing from context",
+  return readHexText(claim, __func__, TAG_ATC, counter, 4, "Transaction counter missing from context",
                      "Transaction counter %s too long", "Application Transaction Counter: %s");
 }
 
 ecr_status ecr_readTransactionTvr(EcrCtx_s* ctx, char* tvr) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read terminal verification results");
-  return readHexText(ctx, __func__, TAG_TVR, tvr, 10,
+  return readHexText(claim, __func__, TAG_TVR, tvr, 10,
                      "Terminal Verification Results missing from context",
                      "Terminal Verification Results %s too long", "TVR: %s");
 }
 
 ecr_status ecr_readTransactionTsi(EcrCtx_s* ctx, char* tsi) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction status information");
-  return readHexText(ctx, __func__, TAG_TSI, tsi, 4,
+  return readHexText(claim, __func__, TAG_TSI, tsi, 4,
                      "Transaction Status Information missing from context",
                      "Terminal Status Information %s too long", "TSI: %s");
 }
 
 ecr_status ecr_readTransactionAid(EcrCtx_s* ctx, char* aid) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read application identifier");
-  return readHexText(ctx, __func__, TAG_AID, aid, 32, "Application Identifier missing from context",
+  return readHexText(claim, __func__, TAG_AID, aid, 32, "Application Identifier missing from context",
                      "Application Identifier %s too long", "AID: %s");
 }
 
 ecr_status ecr_readTransactionAmount(EcrCtx_s* ctx, char* amount) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction amount");
-  return readAmountText(ctx, __func__, TAG_AMOUNT, amount, "Transaction Amount missing from context",
+  return readAmountText(claim, __func__, TAG_AMOUNT, amount, "Transaction Amount missing from context",
                         "Transaction Amount %s too long", "Transaction Amount: %s");
 }
 
 ecr_status ecr_readTransactionAmountInTerminalCurrency(EcrCtx_s* ctx, char* amount) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction amount in terminal currency");
-  return readAmountText(ctx, __func__, TAG_AMOUNT_IN_TERMINAL_CURRENCY, amount,
+  return readAmountText(claim, __func__, TAG_AMOUNT_IN_TERMINAL_CURRENCY, amount,
                         "Transaction Amount in terminal currency missing from context",
                         "Transaction Amount in terminal currency %s too long",
                         "Transaction Amount in terminal currency: %s");
 }
 
 ecr_status ecr_readTransactionCashback(EcrCtx_s* ctx, char* amount) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read cashback amount");
-  return readAmountText(ctx, __func__, TAG_CASHBACK_AMOUNT, amount,
+  return readAmountText(claim, __func__, TAG_CASHBACK_AMOUNT, amount,
                         "Cashback Amount missing from context", "Cashback Amount %s too long",
                         "Cashback Amount: %s");
 }
 
 ecr_status ecr_readAosa(EcrCtx_s* ctx, char* amount) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read available online spending amount");
-  return readAmountText(ctx, __func__, TAG_VLP_LIMIT, amount,
+  return readAmountText(claim, __func__, TAG_VLP_LIMIT, amount,
                         "Available Online Spending Amount missing from context",
                         "Available Online Spending Amount %s too long",
                         "Available Online Spending Amount: %s");
 }
 
 ecr_status ecr_readTransactionAmountOfTip(EcrCtx_s* ctx, char* amount) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read amount of tip");
-  return readTagAsText(ctx, __func__, TAG_AMOUNT_OF_TIP, amount, 12,
+  return readTagAsText(claim, __func__, TAG_AMOUNT_OF_TIP, amount, 12,
                        {"Amount of tip missing from context", "Amount of tip %s too long", false,
                         "Amount of tip: %s"},
                        toRawText);
@@ -435,8 +461,9 @@ ecr_status ecr_readTransactionAmountOfTip(EcrCtx_s* ctx, char* amount) {
 // characters, and a longer text from the terminal is cut to that room
 // rather than written past it.
 ecr_status ecr_readAdditionalPrintoutData(EcrCtx_s* ctx, char* data) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read additional printout data");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (data == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(TAG_ADDITIONAL_PRINTOUT_DATA_FROM_ECR, value)) {
@@ -458,31 +485,35 @@ ecr_status ecr_readAdditionalPrintoutData(EcrCtx_s* ctx, char* data) {
 }
 
 ecr_status ecr_readTransactionCurrencyLabel(EcrCtx_s* ctx, char* label) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction currency label");
-  return readCurrencyLabel(ctx, __func__, TAG_TRANSACTION_CURRENCY, label,
+  return readCurrencyLabel(claim, __func__, TAG_TRANSACTION_CURRENCY, label,
                            "Transaction currency code missing from context",
                            "Transaction Currency Code invalid",
                            "Transaction currency code: %02X%02X, label: %s");
 }
 
 ecr_status ecr_readTerminalCurrencyLabel(EcrCtx_s* ctx, char* label) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read terminal currency label");
-  return readCurrencyLabel(ctx, __func__, TAG_TERMINAL_CURRENCY, label,
+  return readCurrencyLabel(claim, __func__, TAG_TERMINAL_CURRENCY, label,
                            "Terminal currency code missing from context",
                            "Terminal Currency Code invalid",
                            "Terminal currency code: %02X%02X, label: %s");
 }
 
 ecr_status ecr_readTransactionCurrencyCode(EcrCtx_s* ctx, uint16_t* code) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction currency code");
-  return readCurrencyCode(ctx, __func__, TAG_TRANSACTION_CURRENCY, code,
+  return readCurrencyCode(claim, __func__, TAG_TRANSACTION_CURRENCY, code,
                           "Transaction Currency Code missing from context",
                           "Transaction Currency Code invalid", "Transaction currency code: %04X");
 }
 
 ecr_status ecr_readTerminalCurrencyCode(EcrCtx_s* ctx, uint16_t* code) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read terminal currency code");
-  return readCurrencyCode(ctx, __func__, TAG_TERMINAL_CURRENCY, code,
+  return readCurrencyCode(claim, __func__, TAG_TERMINAL_CURRENCY, code,
                           "Terminal Currency Code missing from context",
                           "Terminal Currency Code invalid", "Terminal currency code: %04X");
 }
@@ -491,8 +522,9 @@ ecr_status ecr_readTerminalCurrencyCode(EcrCtx_s* ctx, uint16_t* code) {
 // byte is refused so that the printouts fall back to their default instead
 // of printing a punctuation mark as the number of decimals.
 ecr_status ecr_readCurrencyExponent(EcrCtx_s* ctx, char* exponent) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read currency exponent");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (exponent == nullptr) return refuseNull();
     Bytes value;
     if (!protocol.readTag(TAG_CURRENCY_EXPONENT, value)) {
@@ -514,8 +546,9 @@ ecr_status ecr_readCurrencyExponent(EcrCtx_s* ctx, char* exponent) {
 // ---- Family C: raw buffers ----
 
 ecr_status ecr_readTag(EcrCtx_s* ctx, TlvTag tag, uint8_t* buffer, size_t* length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Read tag 0x%08X", static_cast<unsigned>(tag));
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (!bufferUsable(buffer, length)) return refuseNull();
     Bytes value;
     if (!protocol.readTag(tag, value)) return ECR_NO_DATA;
@@ -532,8 +565,9 @@ ecr_status ecr_readTag(EcrCtx_s* ctx, TlvTag tag, uint8_t* buffer, size_t* lengt
 }
 
 ecr_status ecr_readTerminalId(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Get Terminal ID");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface&) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface&) -> ecr_status {
     const ecr_status status = ecr_readTag(ctx, TAG_TID, buffer, length);
     if (status != ECR_OK) logBusDebug("Terminal ID not available");
     return status;
@@ -541,8 +575,9 @@ ecr_status ecr_readTerminalId(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
 }
 
 ecr_status ecr_readMerchantId(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Get Merchant ID");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface&) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface&) -> ecr_status {
     const ecr_status status = ecr_readTag(ctx, TAG_MID, buffer, length);
     if (status != ECR_OK) logBusDebug("Merchant ID not available");
     return status;
@@ -553,8 +588,9 @@ ecr_status ecr_readMerchantId(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
 // read of its own.
 ecr_status ecr_readTerminalAddress(EcrCtx_s* ctx, uint8_t* line1, size_t* length1, uint8_t* line2,
                                    size_t* length2, uint8_t* line3, size_t* length3) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Get Terminal Address");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface&) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface&) -> ecr_status {
     ecr_status status = readAddressLine(ctx, TAG_TERMINAL_ADDRESS_1, 1, line1, length1);
     if (status != ECR_OK) return status;
     status = readAddressLine(ctx, TAG_TERMINAL_ADDRESS_2, 2, line2, length2);
@@ -570,8 +606,9 @@ ecr_status ecr_readTerminalAddress(EcrCtx_s* ctx, uint8_t* line1, size_t* length
 }
 
 ecr_status ecr_readResultTags(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Read all result tags");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (!bufferUsable(buffer, length)) return refuseNull();
     zq::app::tlv::TlvCtx image;
     for (TlvTag tag : protocol.getMandatoryTransactionTags()) {
@@ -607,8 +644,9 @@ ecr_status ecr_readResultTags(EcrCtx_s* ctx, uint8_t* buffer, size_t* length) {
 // ---- Family D: reports ----
 
 ecr_status ecr_readReportTitle(EcrCtx_s* ctx, uint8_t* title, size_t* length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Read report title");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (title == nullptr || length == nullptr) return refuseNull();
     const std::string text = protocol.getReportTitle();
     if (text.empty()) {
@@ -632,8 +670,9 @@ ecr_status ecr_readReportTitle(EcrCtx_s* ctx, uint8_t* title, size_t* length) {
 // they were.
 ecr_status ecr_readReportEntryValid(EcrCtx_s* ctx, size_t id, uint8_t* name, size_t* nameLength,
                                     uint32_t* count, int64_t* amount, bool* valid) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusDebug("Read report entry %d", static_cast<int>(id));
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (name == nullptr || nameLength == nullptr || count == nullptr || amount == nullptr)
       return refuseNull();
     // Ids count from 1; id 0 wraps to an index no entry has.
@@ -675,8 +714,9 @@ ecr_status ecr_readReportEntry(EcrCtx_s* ctx, size_t id, uint8_t* name, size_t* 
 // A value longer than the buffer is cut to it without a message: the
 // printouts read these fields into a fixed line.
 ecr_status ecr_readFleetCardData(EcrCtx_s* ctx, TlvTag subTag, uint8_t* buffer, size_t* length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read fleet card data");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (!bufferUsable(buffer, length)) return refuseNull();
     Bytes value;
     const ecr_status status = readFleetCardDataTag(protocol, subTag, value);
@@ -692,8 +732,9 @@ ecr_status ecr_readFleetCardData(EcrCtx_s* ctx, TlvTag subTag, uint8_t* buffer, 
 // answers 0, with the length left at the buffer size.
 ecr_status ecr_readFleetCardProductData(EcrCtx_s* ctx, uint8_t index, uint8_t* buffer,
                                         size_t* length) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read fleet card product data");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (!bufferUsable(buffer, length)) return refuseNull();
     Bytes list;
     if (!protocol.readTag(TAG_CONSTRUCTED_OUT_FLEET_CARD_PRODUCT_LIST, list)) {
@@ -722,22 +763,25 @@ ecr_status ecr_readFleetCardProductData(EcrCtx_s* ctx, uint8_t index, uint8_t* b
 }
 
 ecr_status ecr_readIfIsFleetCardIndicator(EcrCtx_s* ctx, bool* indicator) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read if is fleet card indicator");
   logBusTrace("Read if fleet card indicator is present");
-  return readFleetCardFlag(ctx, __func__, indicator, 0x1);
+  return readFleetCardFlag(claim, __func__, indicator, 0x1);
 }
 
 ecr_status ecr_readIfIsFleetCardSignature(EcrCtx_s* ctx, bool* signature) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read if is fleet card signature");
-  return readFleetCardFlag(ctx, __func__, signature, 0x2);
+  return readFleetCardFlag(claim, __func__, signature, 0x2);
 }
 
 // The names come as "id=name|id=name|..."; the first item with the id wins.
 // An item without "=" names nothing and is passed over.
 ecr_status ecr_readFleetCardProductName(EcrCtx_s* ctx, const char* id, char* output,
                                         size_t outputSize) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read fleet card product name");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (id == nullptr || output == nullptr || outputSize == 0) return refuseNull();
     Bytes value;
     const ecr_status status =
@@ -774,8 +818,9 @@ ecr_status ecr_readFleetCardProductName(EcrCtx_s* ctx, const char* id, char* out
 // ---- Family F: transaction result ----
 
 ecr_status ecr_readTransactionResult(EcrCtx_s* ctx, ecr_transactionResult* result) {
+  const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction results");
-  return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
+  return guardedCall(__func__, claim, [&](ProtocolInterface& protocol) -> ecr_status {
     if (result == nullptr) return refuseNull();
     Bytes value;
     ecr_transactionResult converted = ECR_TRANSACTION_RESULT_0;

@@ -17,7 +17,13 @@
  * the calls on it; callbacks run on the thread of the call that raised them.
  * A call that arrives while another runs on the same context is refused with
  * ECR_INVALID_ARGUMENT, as zumbra_ecr_types.h describes; different contexts
- * may be used on different threads at once. */
+ * may be used on different threads at once. A function holds its context
+ * from before its first log line, so a callback on that line already finds
+ * it in use. A printout (zumbra_printout.h) holds the terminal context it
+ * reads for its whole call: from its callbacks, or from another thread,
+ * ecr_cleanup, ecr_closeConnection, the link and protocol setters and
+ * commands are refused; only the one command the printout runs itself (the
+ * terminal's general information) goes through. */
 #ifndef ZUMBRA_ECR_H
 #define ZUMBRA_ECR_H
 

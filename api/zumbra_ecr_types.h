@@ -14,11 +14,12 @@ typedef struct EcrCtx_s EcrCtx_s;
 /* Return code of the ecr_ functions. 2 is never returned.
  *
  * A context serves one call at a time. While a call runs on it (a command
- * with its callbacks, or any call on another thread), every call that would
- * disturb it is refused with ECR_INVALID_ARGUMENT and the business line
- * "ECR context busy, call refused": a second command, the link and protocol
- * setters, ecr_closeConnection and ecr_cleanup, and from another thread
- * every function on that context. Nothing is done and the last return code
+ * with its callbacks, a printout reading it, or any call on another
+ * thread), every call that would disturb it is refused with
+ * ECR_INVALID_ARGUMENT and the business line "ECR context busy, call
+ * refused": a second command, the link and protocol setters,
+ * ecr_closeConnection and ecr_cleanup, and from another thread every
+ * function on that context. Nothing is done and the last return code
  * is kept. Setters and readers called from a callback of the running command
  * keep working: that is how a host looks at data mid-transaction. The code
  * is that of a refused argument because the context itself is what is

@@ -1,8 +1,10 @@
 #include "core/CallbacksManager.h"
 
+#include <atomic>
 #include <cctype>
 #include <cstring>
 
+#include "core/ExportGuard.h"
 #include "core/zumbra_log.h"
 
 namespace zq::app::callbacks {
@@ -12,28 +14,31 @@ namespace {
 using protocols::TalvorenAllowedCharacters;
 
 // The host's function pointers. They live outside the store object so that a
-// replaced store hands them on to the next one.
-cb_LogHandler HANDLE_DEV_LOG = nullptr;
-cb_LogHandler HANDLE_COMM_LOG = nullptr;
-cb_LogHandler HANDLE_BUS_LOG = nullptr;
-cb_StatusChangeHandler HANDLE_STATUS_CHANGE = nullptr;
-cb_QuestionHandler SIGNATURE_REQUEST = nullptr;
-cb_QuestionHandler COPY_REQUEST = nullptr;
-cb_CurrencyRequestHandler CURRENCY_REQUEST = nullptr;
-cb_SelectRequestHandler SELECT_REQUEST = nullptr;
-cb_QuestionHandler WAIT_FOR_CARD = nullptr;
-cb_ScreenHandler WAIT_FOR_CARD_REMOVAL = nullptr;
-cb_QuestionHandler WAIT_FOR_PIN = nullptr;
-cb_ScreenHandler SHOW_OK_SCREEN = nullptr;
-cb_QuestionHandler SHOW_YES_NO_SCREEN = nullptr;
-cb_ScreenHandler SHOW_PROMPT_SCREEN = nullptr;
-cb_ValueHandler GET_CASHBACK_AMOUNT = nullptr;
-cb_ValueHandler GET_AUTHORIZATION_CODE = nullptr;
-cb_UserDataHandler GET_USER_DATA = nullptr;
-cb_ValueHandler GET_AMOUNT = nullptr;
+// replaced store hands them on to the next one. A host may register while
+// other threads' calls raise callbacks (contexts on several threads), so
+// each is an atomic, loaded once per use: the pointer tested is the one
+// called.
+std::atomic<cb_LogHandler> HANDLE_DEV_LOG{nullptr};
+std::atomic<cb_LogHandler> HANDLE_COMM_LOG{nullptr};
+std::atomic<cb_LogHandler> HANDLE_BUS_LOG{nullptr};
+std::atomic<cb_StatusChangeHandler> HANDLE_STATUS_CHANGE{nullptr};
+std::atomic<cb_QuestionHandler> SIGNATURE_REQUEST{nullptr};
+std::atomic<cb_QuestionHandler> COPY_REQUEST{nullptr};
+std::atomic<cb_CurrencyRequestHandler> CURRENCY_REQUEST{nullptr};
+std::atomic<cb_SelectRequestHandler> SELECT_REQUEST{nullptr};
+std::atomic<cb_QuestionHandler> WAIT_FOR_CARD{nullptr};
+std::atomic<cb_ScreenHandler> WAIT_FOR_CARD_REMOVAL{nullptr};
+std::atomic<cb_QuestionHandler> WAIT_FOR_PIN{nullptr};
+std::atomic<cb_ScreenHandler> SHOW_OK_SCREEN{nullptr};
+std::atomic<cb_QuestionHandler> SHOW_YES_NO_SCREEN{nullptr};
+std::atomic<cb_ScreenHandler> SHOW_PROMPT_SCREEN{nullptr};
+std::atomic<cb_ValueHandler> GET_CASHBACK_AMOUNT{nullptr};
+std::atomic<cb_ValueHandler> GET_AUTHORIZATION_CODE{nullptr};
+std::atomic<cb_UserDataHandler> GET_USER_DATA{nullptr};
+std::atomic<cb_ValueHandler> GET_AMOUNT{nullptr};
 
 // True while a CallbacksStore is the manager's held object.
-bool READY = false;
+std::atomic<bool> READY{false};
 
 // The longest answer a host may give; the record's last byte is room for the
 // terminating zero, which a careless host may overwrite.
@@ -156,25 +161,28 @@ class CallbacksStore : public CallbacksManager::Callbacks {
   ~CallbacksStore() override { READY = false; }
 
   bool askForSignature(const std::string& prompt) override {
-    if (!SIGNATURE_REQUEST) {
+    const cb_QuestionHandler handler = SIGNATURE_REQUEST.load();
+    if (!handler) {
       logBusWarn("Signature request callback not set, return false by default");
       return false;
     }
     logBusDebug("Ask for signature through callback");
-    return SIGNATURE_REQUEST(prompt.c_str());
+    return handler(prompt.c_str());
   }
 
   bool askForCopy(const std::string& prompt) override {
-    if (!COPY_REQUEST) {
+    const cb_QuestionHandler handler = COPY_REQUEST.load();
+    if (!handler) {
       logBusWarn("Copy request callback not set, return false by default");
       return false;
     }
     logBusDebug("Ask for copy through callback");
-    return COPY_REQUEST(prompt.c_str());
+    return handler(prompt.c_str());
   }
 
   bool askForCurrency(unsigned& selected, const std::vector<std::string>& labels) override {
-    if (!CURRENCY_REQUEST) {
+    const cb_CurrencyRequestHandler handler = CURRENCY_REQUEST.load();
+    if (!handler) {
       logBusWarn("Currency request callback not set, return false by default");
       return false;
     }
@@ -182,7 +190,7 @@ class CallbacksStore : public CallbacksManager::Callbacks {
     std::vector<const char*> texts = textsOf(labels);
     logBusTrace("Available currencies:");
     for (size_t i = 0; i < labels.size(); ++i) logBusTrace("   %zu. %s", i + 1, texts[i]);
-    bool answer = CURRENCY_REQUEST(texts.data(), texts.size(), &selected);
+    bool answer = handler(texts.data(), texts.size(), &selected);
     if (!indexInList(selected, labels.size())) {
       logBusError("Wrong currency ID provided: %u, deny user choice, return false", selected);
       return false;
@@ -193,7 +201,8 @@ class CallbacksStore : public CallbacksManager::Callbacks {
 
   bool waitForSelection(unsigned& selected, const std::vector<std::string>& options,
                         const std::string& title) override {
-    if (!SELECT_REQUEST) {
+    const cb_SelectRequestHandler handler = SELECT_REQUEST.load();
+    if (!handler) {
       logBusWarn("Select request callback not set, return false by default");
       return false;
     }
@@ -201,7 +210,7 @@ class CallbacksStore : public CallbacksManager::Callbacks {
     std::vector<const char*> texts = textsOf(options);
     logBusTrace("Available options:");
     for (size_t i = 0; i < options.size(); ++i) logBusTrace("   %zu. %s", i + 1, texts[i]);
-    bool answer = SELECT_REQUEST(texts.data(), texts.size(), &selected, title.c_str());
+    bool answer = handler(texts.data(), texts.size(), &selected, title.c_str());
     if (!indexInList(selected, options.size())) {
       logBusError("Wrong index provided: %u, deny user choice, return false", selected);
       return false;
@@ -210,94 +219,103 @@ class CallbacksStore : public CallbacksManager::Callbacks {
   }
 
   bool waitForCard(const std::string& prompt) override {
-    if (!WAIT_FOR_CARD) {
+    const cb_QuestionHandler handler = WAIT_FOR_CARD.load();
+    if (!handler) {
       logBusWarn("Wait for card callback not set, return false by default");
       return false;
     }
     logBusDebug("Call waitForCard callback");
-    return WAIT_FOR_CARD(prompt.c_str());
+    return handler(prompt.c_str());
   }
 
   void waitForCardRemoval(const std::string& prompt) override {
-    if (!WAIT_FOR_CARD_REMOVAL) {
+    const cb_ScreenHandler handler = WAIT_FOR_CARD_REMOVAL.load();
+    if (!handler) {
       logBusWarn("Wait for card removal callback not set");
       return;
     }
     logBusDebug("Call waitForCardRemoval callback");
-    WAIT_FOR_CARD_REMOVAL(prompt.c_str());
+    handler(prompt.c_str());
   }
 
   bool waitForPin(const std::string& prompt) override {
-    if (!WAIT_FOR_PIN) {
+    const cb_QuestionHandler handler = WAIT_FOR_PIN.load();
+    if (!handler) {
       logBusWarn("Wait for PIN callback not set, return false by default");
       return false;
     }
     logBusDebug("Call waitForPin callback");
-    return WAIT_FOR_PIN(prompt.c_str());
+    return handler(prompt.c_str());
   }
 
   void waitForUserActionNoOutput(const std::string& prompt) override {
-    if (!SHOW_OK_SCREEN) {
+    const cb_ScreenHandler handler = SHOW_OK_SCREEN.load();
+    if (!handler) {
       logBusWarn("Show OK screen callback not set");
       return;
     }
     logBusDebug("Call showOkScreen callback, prompt: '%s'", prompt.c_str());
-    SHOW_OK_SCREEN(prompt.c_str());
+    handler(prompt.c_str());
   }
 
   bool waitForUserActionYesNoQuestion(const std::string& prompt) override {
-    if (!SHOW_YES_NO_SCREEN) {
+    const cb_QuestionHandler handler = SHOW_YES_NO_SCREEN.load();
+    if (!handler) {
       logBusWarn("Show yes/no screen not set, return false by default");
       return false;
     }
     logBusDebug("Call showYesNoScreen callback, prompt: '%s'", prompt.c_str());
-    bool yes = SHOW_YES_NO_SCREEN(prompt.c_str());
+    bool yes = handler(prompt.c_str());
     logBusTrace("User answer: %s", yes ? "yes" : "no");
     return yes;
   }
 
   void showPrompt(const std::string& prompt) override {
-    if (!SHOW_PROMPT_SCREEN) {
+    const cb_ScreenHandler handler = SHOW_PROMPT_SCREEN.load();
+    if (!handler) {
       logBusWarn("Show prompt screen callback not set");
       return;
     }
     logBusDebug("Call showPromptScreen callback, prompt: '%s'", prompt.c_str());
-    SHOW_PROMPT_SCREEN(prompt.c_str());
+    handler(prompt.c_str());
   }
 
   void handleStatusChange(ecr_terminalStatus status) override {
-    if (!HANDLE_STATUS_CHANGE) {
+    const cb_StatusChangeHandler handler = HANDLE_STATUS_CHANGE.load();
+    if (!handler) {
       logBusWarn("handle status change callback not set");
       return;
     }
     logBusDebug("Call handleStatusChange callback, new status: 0x%02X",
                 static_cast<unsigned>(status));
-    HANDLE_STATUS_CHANGE(status);
+    handler(status);
   }
 
   std::string getCashbackAmount(const std::string& prompt, std::uint8_t minLength,
                                 std::uint8_t maxLength) override {
-    if (!GET_CASHBACK_AMOUNT) {
+    const cb_ValueHandler handler = GET_CASHBACK_AMOUNT.load();
+    if (!handler) {
       logBusWarn("Get cashback amount callback not set, return empty string");
       return "";
     }
     logBusDebug("Call getCashbackAmount callback, minimum characters: %d, maximum characters %d",
                 minLength, maxLength);
-    std::string answer = askForData(prompt, minLength, maxLength, GET_CASHBACK_AMOUNT);
+    std::string answer = askForData(prompt, minLength, maxLength, handler);
     logBusTrace("Provided cashback amount: %s", answer.c_str());
     return answer;
   }
 
   std::string getAuthorizationCode(const std::string& prompt, std::uint8_t minLength,
                                    std::uint8_t maxLength) override {
-    if (!GET_AUTHORIZATION_CODE) {
+    const cb_ValueHandler handler = GET_AUTHORIZATION_CODE.load();
+    if (!handler) {
       logBusWarn("Get authorization code callback not set, return empty string");
       return "";
     }
     logBusDebug(
         "Call getAuthorizationCode callback, minimum characters: %d, maximum characters %d",
         minLength, maxLength);
-    std::string answer = askForData(prompt, minLength, maxLength, GET_AUTHORIZATION_CODE);
+    std::string answer = askForData(prompt, minLength, maxLength, handler);
     logBusTrace("Provided authorization code: %s", answer.c_str());
     return answer;
   }
@@ -306,14 +324,14 @@ class CallbacksStore : public CallbacksManager::Callbacks {
                                            TalvorenAllowedCharacters allowed,
                                            std::uint8_t minLength,
                                            std::uint8_t maxLength) override {
-    if (!GET_USER_DATA) {
+    const cb_UserDataHandler handler = GET_USER_DATA.load();
+    if (!handler) {
       logBusWarn("Get user data callback not set, return empty string");
       return "";
     }
     logBusDebug("Call getUserData callback, minimum characters: %d, maximum characters %d",
                 minLength, maxLength);
     bool (*checker)(char) = checkerFor(allowed);
-    cb_UserDataHandler handler = GET_USER_DATA;
     std::string answer = askForData(
         prompt, minLength, maxLength,
         [handler, checker](const char* text, cb_UserProvidedData* data) {
@@ -325,47 +343,66 @@ class CallbacksStore : public CallbacksManager::Callbacks {
 
   std::string waitForAmount(const std::string& prompt, std::uint8_t minLength,
                             std::uint8_t maxLength) override {
-    if (!GET_AMOUNT) {
+    const cb_ValueHandler handler = GET_AMOUNT.load();
+    if (!handler) {
       logBusWarn("Get amount callback not set, return empty string");
       return "";
     }
     logBusDebug("Call getAmount callback, minimum characters: %d, maximum characters %d",
                 minLength, maxLength);
-    std::string answer = askForData(prompt, minLength, maxLength, GET_AMOUNT);
+    std::string answer = askForData(prompt, minLength, maxLength, handler);
     logBusTrace("Amount provided by user: %s", answer.c_str());
     return answer;
   }
 
-  void handleDevLog(const std::string& line) override {
-    if (HANDLE_DEV_LOG) HANDLE_DEV_LOG(line.c_str());
-  }
-  void handleCommLog(const std::string& line) override {
-    if (HANDLE_COMM_LOG) HANDLE_COMM_LOG(line.c_str());
-  }
-  void handleBusLog(const std::string& line) override {
-    if (HANDLE_BUS_LOG) HANDLE_BUS_LOG(line.c_str());
+  void handleDevLog(const std::string& line) override { forwardLine(HANDLE_DEV_LOG, line); }
+  void handleCommLog(const std::string& line) override { forwardLine(HANDLE_COMM_LOG, line); }
+  void handleBusLog(const std::string& line) override { forwardLine(HANDLE_BUS_LOG, line); }
+
+ private:
+  static void forwardLine(const std::atomic<cb_LogHandler>& slot, const std::string& line) {
+    const cb_LogHandler handler = slot.load();
+    if (handler) handler(line.c_str());
   }
 };
 
-// The first registration swaps the defaults for the store; later ones only
-// store their pointer.
+// The first registration swaps the defaults for the store, once however
+// many threads register at the same moment; later ones only store their
+// pointer.
 template <typename Pointer>
-void registerCallback(Pointer& slot, Pointer handler) {
-  if (!READY) {
-    CallbacksManager::getInstance().setup(new CallbacksStore());
-    READY = true;
+void registerCallback(std::atomic<Pointer>& slot, Pointer handler) {
+  if (!READY.exchange(true)) {
+    try {
+      CallbacksManager::getInstance().setup(new CallbacksStore());
+    } catch (...) {
+      // No store came: the next registration tries again.
+      READY.store(false);
+      throw;
+    }
   }
-  slot = handler;
+  slot.store(handler);
+}
+
+// A registration that cannot make its store (out of memory) leaves the
+// pointer unset and says so, instead of throwing to the host.
+template <typename Pointer>
+void registerExported(const char* function, std::atomic<Pointer>& slot, Pointer handler) noexcept {
+  utils::guardExportVoid(function, [&] { registerCallback(slot, handler); });
+}
+
+// The defaults keep no state, so one object serves for the whole process and
+// is never deleted: a thread that is inside one of its answers when the
+// first registration swaps in the store goes on in a live object.
+DefaultCallbacks& sharedDefaults() {
+  static DefaultCallbacks* const defaults = new DefaultCallbacks();
+  return *defaults;
 }
 
 }  // namespace
 
-CallbacksManager::CallbacksManager() : callbacks_(new DefaultCallbacks()) {}
+CallbacksManager::CallbacksManager() : callbacks_(&sharedDefaults()) {}
 
-CallbacksManager::~CallbacksManager() {
-  delete callbacks_;
-  callbacks_ = nullptr;
-}
+CallbacksManager::~CallbacksManager() { setup(nullptr); }
 
 CallbacksManager& CallbacksManager::getInstance() {
   // The manager itself is never destroyed: log lines can still arrive from
@@ -376,24 +413,27 @@ CallbacksManager& CallbacksManager::getInstance() {
     ~Reaper() { instance->setup(nullptr); }
   } reaper;
   (void)reaper;
-  if (!instance->callbacks_) instance->callbacks_ = new DefaultCallbacks();
+  instance->held();
   return *instance;
 }
 
 void CallbacksManager::setup(Callbacks* callbacks) {
-  if (callbacks == callbacks_) return;
-  Callbacks* previous = callbacks_;
-  callbacks_ = callbacks;
+  Callbacks* previous = callbacks_.exchange(callbacks);
+  if (previous == callbacks || previous == &sharedDefaults()) return;
   delete previous;
 }
 
-bool CallbacksManager::ready() const { return callbacks_ != nullptr; }
+bool CallbacksManager::ready() const { return callbacks_.load() != nullptr; }
 
 // A manager emptied by setup(NULL) and used through a kept reference answers
 // with the defaults rather than dereferencing nothing.
 CallbacksManager::Callbacks& CallbacksManager::held() {
-  if (!callbacks_) callbacks_ = new DefaultCallbacks();
-  return *callbacks_;
+  Callbacks* current = callbacks_.load();
+  if (current != nullptr) return *current;
+  Callbacks* defaults = &sharedDefaults();
+  // Another thread may have installed something meanwhile: that one wins.
+  if (callbacks_.compare_exchange_strong(current, defaults)) return *defaults;
+  return *current;
 }
 
 bool CallbacksManager::askForSignature(const std::string& prompt) {
@@ -472,54 +512,54 @@ bool noCharactersAllowed(char) { return false; }
 namespace cb = zq::app::callbacks;
 
 void cb_setHandleDevLog(cb_LogHandler handler) {
-  cb::registerCallback(cb::HANDLE_DEV_LOG, handler);
+  cb::registerExported(__func__, cb::HANDLE_DEV_LOG, handler);
 }
 void cb_setHandleCommLog(cb_LogHandler handler) {
-  cb::registerCallback(cb::HANDLE_COMM_LOG, handler);
+  cb::registerExported(__func__, cb::HANDLE_COMM_LOG, handler);
 }
 void cb_setHandleBusLog(cb_LogHandler handler) {
-  cb::registerCallback(cb::HANDLE_BUS_LOG, handler);
+  cb::registerExported(__func__, cb::HANDLE_BUS_LOG, handler);
 }
 void cb_setHandleStatusChange(cb_StatusChangeHandler handler) {
-  cb::registerCallback(cb::HANDLE_STATUS_CHANGE, handler);
+  cb::registerExported(__func__, cb::HANDLE_STATUS_CHANGE, handler);
 }
 void cb_setSignatureRequest(cb_QuestionHandler handler) {
-  cb::registerCallback(cb::SIGNATURE_REQUEST, handler);
+  cb::registerExported(__func__, cb::SIGNATURE_REQUEST, handler);
 }
 void cb_setCopyRequest(cb_QuestionHandler handler) {
-  cb::registerCallback(cb::COPY_REQUEST, handler);
+  cb::registerExported(__func__, cb::COPY_REQUEST, handler);
 }
 void cb_setCurrencyRequest(cb_CurrencyRequestHandler handler) {
-  cb::registerCallback(cb::CURRENCY_REQUEST, handler);
+  cb::registerExported(__func__, cb::CURRENCY_REQUEST, handler);
 }
 void cb_setSelectRequest(cb_SelectRequestHandler handler) {
-  cb::registerCallback(cb::SELECT_REQUEST, handler);
+  cb::registerExported(__func__, cb::SELECT_REQUEST, handler);
 }
 void cb_setWaitForCard(cb_QuestionHandler handler) {
-  cb::registerCallback(cb::WAIT_FOR_CARD, handler);
+  cb::registerExported(__func__, cb::WAIT_FOR_CARD, handler);
 }
 void cb_setWaitForCardRemoval(cb_ScreenHandler handler) {
-  cb::registerCallback(cb::WAIT_FOR_CARD_REMOVAL, handler);
+  cb::registerExported(__func__, cb::WAIT_FOR_CARD_REMOVAL, handler);
 }
 void cb_setWaitForPin(cb_QuestionHandler handler) {
-  cb::registerCallback(cb::WAIT_FOR_PIN, handler);
+  cb::registerExported(__func__, cb::WAIT_FOR_PIN, handler);
 }
 void cb_setShowOkScreen(cb_ScreenHandler handler) {
-  cb::registerCallback(cb::SHOW_OK_SCREEN, handler);
+  cb::registerExported(__func__, cb::SHOW_OK_SCREEN, handler);
 }
 void cb_setShowYesNoScreen(cb_QuestionHandler handler) {
-  cb::registerCallback(cb::SHOW_YES_NO_SCREEN, handler);
+  cb::registerExported(__func__, cb::SHOW_YES_NO_SCREEN, handler);
 }
 void cb_setShowPromptScreen(cb_ScreenHandler handler) {
-  cb::registerCallback(cb::SHOW_PROMPT_SCREEN, handler);
+  cb::registerExported(__func__, cb::SHOW_PROMPT_SCREEN, handler);
 }
 void cb_setGetCashbackAmount(cb_ValueHandler handler) {
-  cb::registerCallback(cb::GET_CASHBACK_AMOUNT, handler);
+  cb::registerExported(__func__, cb::GET_CASHBACK_AMOUNT, handler);
 }
 void cb_setGetAuthorizationCode(cb_ValueHandler handler) {
-  cb::registerCallback(cb::GET_AUTHORIZATION_CODE, handler);
+  cb::registerExported(__func__, cb::GET_AUTHORIZATION_CODE, handler);
 }
 void cb_setGetUserData(cb_UserDataHandler handler) {
-  cb::registerCallback(cb::GET_USER_DATA, handler);
+  cb::registerExported(__func__, cb::GET_USER_DATA, handler);
 }
-void cb_setGetAmount(cb_ValueHandler handler) { cb::registerCallback(cb::GET_AMOUNT, handler); }
+void cb_setGetAmount(cb_ValueHandler handler) { cb::registerExported(__func__, cb::GET_AMOUNT, handler); }

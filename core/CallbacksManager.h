@@ -2,6 +2,7 @@
 // that answers the terminal's questions and receives log lines.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -87,7 +88,7 @@ class CallbacksManager : public utils::NonAssignable {
   CallbacksManager(const CallbacksManager&) = delete;
   Callbacks& held();
 
-  Callbacks* callbacks_;
+  std::atomic<Callbacks*> callbacks_;
 };
 
 // Character checkers handed to the host's user-data callback, chosen by the

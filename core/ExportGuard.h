@@ -9,30 +9,49 @@
 
 namespace zq::app::utils {
 
+// Runs body; an exception becomes onFailure once failed has reported it,
+// with the std::exception caught (NULL for anything else thrown). failed
+// must not throw: it runs where nothing catches.
+template <typename R, typename Body, typename Failed>
+R guardExportReporting(R onFailure, Body&& body, Failed&& failed) noexcept {
+  try {
+    return body();
+  } catch (const std::exception& e) {
+    failed(&e);
+  } catch (...) {
+    failed(nullptr);
+  }
+  return onFailure;
+}
+
+// The business error line of the exported functions that have no line of
+// their own for a failure.
+inline void logExportFailure(const char* function, const std::exception* e) noexcept {
+  if (e != nullptr) {
+    logBusError("%s failed: %s", function, e->what());
+  } else {
+    logBusError("%s failed: unexpected exception", function);
+  }
+}
+
 // Runs body; an exception becomes onFailure, with a business error line
 // naming the function.
 template <typename R, typename Body>
 R guardExport(const char* function, R onFailure, Body&& body) noexcept {
-  try {
-    return body();
-  } catch (const std::exception& e) {
-    logBusError("%s failed: %s", function, e.what());
-  } catch (...) {
-    logBusError("%s failed: unexpected exception", function);
-  }
-  return onFailure;
+  return guardExportReporting(onFailure, body,
+                              [function](const std::exception* e) { logExportFailure(function, e); });
 }
 
 // The same for the functions that return nothing.
 template <typename Body>
 void guardExportVoid(const char* function, Body&& body) noexcept {
-  try {
-    body();
-  } catch (const std::exception& e) {
-    logBusError("%s failed: %s", function, e.what());
-  } catch (...) {
-    logBusError("%s failed: unexpected exception", function);
-  }
+  guardExportReporting(
+      0,
+      [&]() {
+        body();
+        return 0;
+      },
+      [function](const std::exception* e) { logExportFailure(function, e); });
 }
 
 }  // namespace zq::app::utils

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/ExportGuard.h"
 #include "core/zumbra_log.h"
 #include "core/zumbra_tlv_buffer.h"
 
@@ -246,7 +247,7 @@ int tb_del_n(TlvBuffer* tb, uint16_t tag, int n) {
 
 int tb_del(TlvBuffer* tb, uint16_t tag) { return tb_del_n(tb, tag, 1); }
 
-int tb_add(TlvBuffer* tb, TlvItem* item, int mode) {
+static int addItem(TlvBuffer* tb, TlvItem* item, int mode) {
   if (tb == nullptr || item == nullptr || item->length == 0 || !isWritableTag(item->tag)) return -1;
   if (mode < 0 || mode > 3) return -1;
   const uint16_t tag = item->tag;
@@ -326,7 +327,7 @@ int tb_add(TlvBuffer* tb, TlvItem* item, int mode) {
   return 1;
 }
 
-int tb_addbuf(TlvBuffer* tb, const uint8_t* data, int length, int mode) {
+static int addItems(TlvBuffer* tb, const uint8_t* data, int length, int mode) {
   if (tb == nullptr) return -1;
   // Data taken from this same buffer would move under the parser.
   std::vector<uint8_t> ownCopy;
@@ -381,7 +382,7 @@ void tb_free(TlvBuffer* tb) {
   tb->data = nullptr;
 }
 
-int tb_rename(TlvBuffer* tb, uint16_t oldTag, uint16_t newTag) {
+static int renameItem(TlvBuffer* tb, uint16_t oldTag, uint16_t newTag) {
   TlvItem found{};
   if (!tb_find(tb, oldTag, &found)) {
     logDevError("Tag %04X doesn't exists", static_cast<unsigned>(oldTag));
@@ -400,4 +401,19 @@ int tb_rename(TlvBuffer* tb, uint16_t oldTag, uint16_t newTag) {
     return -1;
   }
   return 1;
+}
+
+// The functions above that copy into vectors, and so may run out of memory,
+// answer -1 for it instead of throwing to the host; the others allocate
+// nothing and call nothing that throws.
+int tb_add(TlvBuffer* tb, TlvItem* item, int mode) {
+  return zq::app::utils::guardExport(__func__, -1, [&] { return addItem(tb, item, mode); });
+}
+
+int tb_addbuf(TlvBuffer* tb, const uint8_t* data, int length, int mode) {
+  return zq::app::utils::guardExport(__func__, -1, [&] { return addItems(tb, data, length, mode); });
+}
+
+int tb_rename(TlvBuffer* tb, uint16_t oldTag, uint16_t newTag) {
+  return zq::app::utils::guardExport(__func__, -1, [&] { return renameItem(tb, oldTag, newTag); });
 }

@@ -7,6 +7,7 @@
 #include <exception>
 #include <new>
 
+#include "core/ExportGuard.h"
 #include "core/TlvCtx.h"
 #include "core/zumbra_log.h"
 #include "core/zumbra_tlv_store.h"
@@ -21,23 +22,25 @@ namespace {
 
 unsigned hexTag(TlvTag tag) { return static_cast<unsigned>(tag); }
 
+// The store's own lines for a failure: running out of memory, or anything
+// else thrown (a length no vector can hold, std::length_error).
+void reportStoreFailure(const std::exception* e) noexcept {
+  if (dynamic_cast<const std::bad_alloc*>(e) != nullptr) {
+    logBusError("Out of memory in TLV store");
+  } else {
+    logBusError("TLV store operation failed");
+  }
+}
+
 template <typename Operation>
-int onStore(TlvStore_s* store, Operation&& operation) {
+int onStore(TlvStore_s* store, Operation&& operation) noexcept {
   if (store == nullptr) {
     logBusError("TLV context not initialized");
     return TLV_CORRUPTED;
   }
-  try {
-    return static_cast<int>(operation(*store));
-  } catch (const std::bad_alloc&) {
-    logBusError("Out of memory in TLV store");
-    return TLV_CORRUPTED;
-  } catch (const std::exception&) {
-    // A length no vector can hold (std::length_error): still a value, never
-    // an exception across the C boundary.
-    logBusError("TLV store operation failed");
-    return TLV_CORRUPTED;
-  }
+  return zq::app::utils::guardExportReporting(
+      static_cast<int>(TLV_CORRUPTED), [&] { return static_cast<int>(operation(*store)); },
+      reportStoreFailure);
 }
 
 // A value pointer must cover its length; without one there is nothing to copy.
@@ -66,7 +69,10 @@ void tlv_init(TlvStore_s** store) {
   logBusInfo("Initialize TLV context");
   if (store == nullptr) return;
   if (*store != nullptr) logBusWarn("TLV storage is not NULL on initialization, check for memory leaks");
-  *store = new (std::nothrow) TlvStore_s();
+  // A store that cannot be made leaves the handle NULL, whether the memory
+  // ran out or its construction failed.
+  *store = zq::app::utils::guardExportReporting(
+      static_cast<TlvStore_s*>(nullptr), [] { return new (std::nothrow) TlvStore_s(); }, reportStoreFailure);
 }
 
 void tlv_clean(TlvStore_s** store) {

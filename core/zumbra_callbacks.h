@@ -2,7 +2,9 @@
  * can ask it questions during a transaction and hand it log lines. Until the
  * first cb_set call the library answers with built-in defaults; afterwards a
  * question whose callback is not set answers false or an empty text. Passing
- * NULL to a cb_set function clears that callback. */
+ * NULL to a cb_set function clears that callback. A callback may be set or
+ * cleared while calls on other threads raise it: each time it is raised, the
+ * pointer set at that moment is called, or none. */
 #ifndef ZUMBRA_CALLBACKS_H
 #define ZUMBRA_CALLBACKS_H
 

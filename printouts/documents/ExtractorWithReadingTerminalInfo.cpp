@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "api/EcrCtx.h"
 #include "core/zumbra_log.h"
 #include "printouts/engine/PrintoutCtx.h"
 
@@ -27,7 +28,14 @@ void ExtractorWithReadingTerminalInfo::handleExtractedData(EcrCtx_s* ecr) {
 
 void ExtractorWithReadingTerminalInfo::handleMissingData() {
   logBusWarn("Requested %s was not present, attempt to retrieve it", getDataTypeName());
-  if (ecr_readTerminalInformationData(ecr) != ECR_OK) {
+  ecr_status fetched = ECR_ERROR;
+  {
+    // The printout holds the terminal context and refuses commands from the
+    // callbacks it raises; this one is its own.
+    const api::PrintoutOwnCommand own(ecr);
+    fetched = ecr_readTerminalInformationData(ecr);
+  }
+  if (fetched != ECR_OK) {
     logBusError("Unable to get terminal general information");
     return;
   }

@@ -17,6 +17,7 @@ using zq::app::printouts::PRINTOUT_NO_MORE_LINES;
 using zq::app::printouts::PRINTOUT_NULL_CTX;
 using zq::app::printouts::PRINTOUT_OK;
 using zq::app::printouts::PRINTOUT_VALUE_REFUSED;
+using zq::app::printouts::PrintoutCtxClaim;
 using zq::app::utils::guardExport;
 using zq::app::utils::guardExportVoid;
 
@@ -31,8 +32,10 @@ const char* trueOrFalse(bool value) { return value ? "true" : "false"; }
 
 uint32_t setLineLen(const char* function, PrintoutCtx_s* ctx, uint32_t len,
                     uint32_t PrintoutCtx_s::*field) {
+  const PrintoutCtxClaim claim(ctx);
   return guardExport(function, static_cast<uint32_t>(PRINTOUT_NULL_CTX), [&]() -> uint32_t {
     if (ctx == nullptr) return refuseNullCtx();
+    if (claim.refused()) return PRINTOUT_NULL_CTX;
     if (len > PR_LINE_TEXT_MAX_LEN) {
       logBusError("Provided line length %u exceeds max line len %d", static_cast<unsigned>(len),
                   PR_LINE_TEXT_MAX_LEN);
@@ -58,10 +61,17 @@ uint32_t pr_initPrintoutCtx(PrintoutCtx_s** ctx) {
 }
 
 void pr_cleanPrintoutCtx(PrintoutCtx_s** ctx) {
+  PrintoutCtx_s* const old = ctx != nullptr ? *ctx : nullptr;
+  // A context that a printout is being built on, or whose lines are being
+  // handed out, stays, handle and all: that call would go on writing into
+  // freed memory. Claimed before the first line, whose log callback may
+  // already call back.
+  PrintoutCtxClaim claim(old);
   guardExportVoid(__func__, [&] {
     logBusInfo("Clean printout context");
-    if (ctx == nullptr) return;
-    delete *ctx;
+    if (ctx == nullptr || claim.refused()) return;
+    claim.forget();
+    delete old;
     *ctx = nullptr;
   });
 }
@@ -118,21 +128,28 @@ uint32_t pr_setBigLineLen(PrintoutCtx_s* ctx, uint32_t len) {
 }
 
 void pr_setHidingAddress(bool hide) {
-  logBusTrace("Setting hiding address to %s", trueOrFalse(hide));
-  PrintoutCtx_s::hideAddress_ = hide;
+  guardExportVoid(__func__, [&] {
+    logBusTrace("Setting hiding address to %s", trueOrFalse(hide));
+    PrintoutCtx_s::hideAddress_ = hide;
+  });
 }
 
 void pr_setUsingSignatureVerifiedLine(bool use) {
-  logBusTrace("Setting using Signature Verified Line to %s", trueOrFalse(use));
-  PrintoutCtx_s::useSignatureVerifiedLine_ = use;
+  guardExportVoid(__func__, [&] {
+    logBusTrace("Setting using Signature Verified Line to %s", trueOrFalse(use));
+    PrintoutCtx_s::useSignatureVerifiedLine_ = use;
+  });
 }
 
 uint32_t pr_getNumberOfLines(PrintoutCtx_s* ctx) {
+  const PrintoutCtxClaim claim(ctx);
   return guardExport(__func__, 0u, [&]() -> uint32_t {
     if (ctx == nullptr) {
       logBusError("Printout context not initialized, unable to extract number of lines");
       return 0;
     }
+    // A count, not a code: a busy context has no lines to offer yet.
+    if (claim.refused()) return 0;
     const uint32_t count = static_cast<uint32_t>(ctx->lines.size());
     logBusTrace("Lines available for printing: %u", static_cast<unsigned>(count));
     return count;
@@ -140,8 +157,10 @@ uint32_t pr_getNumberOfLines(PrintoutCtx_s* ctx) {
 }
 
 uint32_t pr_getNextLine(PrintoutCtx_s* ctx, pr_Line* line) {
+  const PrintoutCtxClaim claim(ctx);
   return guardExport(__func__, static_cast<uint32_t>(PRINTOUT_NULL_CTX), [&]() -> uint32_t {
     if (ctx == nullptr || line == nullptr) return refuseNullCtx();
+    if (claim.refused()) return PRINTOUT_NULL_CTX;
     if (ctx->nextLine >= ctx->lines.size()) {
       logBusDebug("No more lines available for printing");
       return PRINTOUT_NO_MORE_LINES;

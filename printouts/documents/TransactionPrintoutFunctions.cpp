@@ -2,27 +2,31 @@
 // call, which lives as long as its receipt.
 #include <cstdint>
 
-#include "core/ExportGuard.h"
 #include "printouts/documents/FiscalTransactionPrintoutBuilder.h"
+#include "printouts/documents/PrintoutClaim.h"
 #include "printouts/documents/StandardTransactionPrintoutBuilder.h"
 #include "printouts/engine/PrintDictionary.h"
 #include "zumbra_printout.h"
 
-using zq::app::printouts::PRINTOUT_NULL_CTX;
 using zq::app::printouts::PrintDictionary;
-using zq::app::utils::guardExport;
 
 namespace {
 
 template <class Builder>
 uint32_t prepareReceipt(const char* function, PrintoutCtx_s* ctx, EcrCtx_s* ecr, bool customerCopy) {
-  const uint32_t status = guardExport(function, static_cast<uint32_t>(PRINTOUT_NULL_CTX), [&]() -> uint32_t {
+  return zq::app::printouts::claimedPrintout(function, ctx, ecr, [&]() -> uint32_t {
+    // A receipt broken off half-way must not leave the next printout in
+    // English. Only a receipt that ran may touch the switch: a refused one
+    // would turn it off under the receipt that holds it. The dictionary is
+    // made (it may run out of memory) before the receipt, so that turning
+    // the switch off cannot fail.
+    struct DccOff {
+      PrintDictionary& dictionary;
+      ~DccOff() { dictionary.setDcc(false); }
+    } dccOff{PrintDictionary::getInstance()};
     Builder builder;
     return builder.prepareTransactionPrintout(ctx, ecr, customerCopy);
   });
-  // A receipt broken off half-way must not leave the next printout in English.
-  PrintDictionary::getInstance().setDcc(false);
-  return status;
 }
 
 }  // namespace

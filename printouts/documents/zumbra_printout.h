@@ -15,10 +15,24 @@
  * information, when its IDs or address are not known yet), and the closing
  * day writes its receipt-number range into the terminal context.
  *
+ * Threads: a printout holds its printout context and its terminal context
+ * for its whole call. From a callback it raises (the log lines of its reads
+ * and of its own terminal command), or from another thread meanwhile,
+ * pr_cleanPrintoutCtx leaves the printout context and the handle alone, the
+ * other functions on that printout context answer 1 (pr_getNumberOfLines 0)
+ * without touching it, and so does any other printout, since one printout
+ * is built at a time; each logs "Printout context busy, call refused".
+ * ecr_cleanup, ecr_closeConnection, the link and protocol setters and
+ * commands on the terminal context are refused with "ECR context busy, call
+ * refused" (zumbra_ecr.h); its readers and setters work. A printout started
+ * from a callback of a running command only reads: the terminal command it
+ * would run is refused, and it prints what the terminal context holds.
+ *
  * Codes answered by the functions that answer one:
  *   0  done
- *   1  a NULL printout or terminal context; a closing-day add or finish
- *      without an opened closing day
+ *   1  a NULL printout or terminal context; a context in use by another
+ *      call (see Threads); a closing-day add or finish without an opened
+ *      closing day
  *   3  a value refused: a line length above 64, dictionary arrays of
  *      different lengths
  *   4  a closing day already opened on the context; a transaction the
@@ -42,7 +56,8 @@ ZQ_BEGIN_DECLS
 /* Creates a context (line lengths 64, no lines) in *ctx; a non-NULL *ctx is
  * overwritten, not freed. Answers 0. */
 ZQ_API uint32_t pr_initPrintoutCtx(PrintoutCtx_s** ctx);
-/* Destroys *ctx with its lines and any closing day, and sets it to NULL. */
+/* Destroys *ctx with its lines and any closing day, and sets it to NULL;
+ * while a call uses the context (see Threads) both stay as they are. */
 ZQ_API void pr_cleanPrintoutCtx(PrintoutCtx_s** ctx);
 
 /* Stores a copy of text (NUL-terminated Windows-1250) as the phrase of id. */

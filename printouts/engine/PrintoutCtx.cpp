@@ -1,5 +1,6 @@
 #include "printouts/engine/PrintoutCtx.h"
 
+#include "core/zumbra_log.h"
 #include "printouts/engine/LineAdder.h"
 
 namespace pr = zq::app::printouts;
@@ -83,3 +84,27 @@ void PrintoutCtx_s::addStandardSimpleThreeTextsLineToCtx(const RawLineTexts& tex
 void PrintoutCtx_s::addStandardSimpleUnformattedLineToCtx(const RawLineTexts& texts) {
   pr::standardSimpleUnformattedLineAdder.addLine(texts);
 }
+
+namespace zq::app::printouts {
+
+PrintoutCtxClaim::PrintoutCtxClaim(PrintoutCtx_s* ctx) noexcept : ctx_(ctx) {
+  if (ctx_ == nullptr) return;
+  std::thread::id nobody;
+  granted_ = ctx_->user.compare_exchange_strong(nobody, std::this_thread::get_id(),
+                                                std::memory_order_acquire);
+  held_ = granted_;
+}
+
+PrintoutCtxClaim::~PrintoutCtxClaim() {
+  if (held_) ctx_->user.store(std::thread::id(), std::memory_order_release);
+}
+
+bool PrintoutCtxClaim::refused() const {
+  if (granted_) return false;
+  logPrintoutBusy();
+  return true;
+}
+
+void logPrintoutBusy() { logBusError("Printout context busy, call refused"); }
+
+}  // namespace zq::app::printouts

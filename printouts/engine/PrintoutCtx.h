@@ -2,10 +2,12 @@
 // and read cursor, and the twenty operations through which text lines enter.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "printouts/engine/RawLineTexts.h"
@@ -74,6 +76,10 @@ struct PrintoutCtx_s {
   static void addStandardSimpleThreeTextsLineToCtx(const RawLineTexts& texts);
   static void addStandardSimpleUnformattedLineToCtx(const RawLineTexts& texts);
 
+  // The thread inside a call on this context, if any (see PrintoutCtxClaim);
+  // first, so that it is destroyed last.
+  std::atomic<std::thread::id> user{std::thread::id()};
+
   uint32_t normalLineLen = PR_LINE_TEXT_MAX_LEN;
   uint32_t smallLineLen = PR_LINE_TEXT_MAX_LEN;
   uint32_t bigLineLen = PR_LINE_TEXT_MAX_LEN;
@@ -94,3 +100,35 @@ struct PrintoutCtx_s {
   static bool hideAddress_;                // printouts leave out the address lines
   static bool useSignatureVerifiedLine_;   // customer copies print "signature verified"
 };
+
+namespace zq::app::printouts {
+
+// Claims a printout context for the length of one call: a printout that is
+// being built, or its lines handed out, must not be destroyed or changed by
+// another call, whether it comes from a callback the call raised or from
+// another thread. A claimed context refuses every other claim, also of its
+// own thread. Taken without waiting and without a line of its own, before
+// the call's first log line; a NULL context needs no claim.
+class PrintoutCtxClaim {
+ public:
+  explicit PrintoutCtxClaim(PrintoutCtx_s* ctx) noexcept;
+  ~PrintoutCtxClaim();
+  PrintoutCtxClaim(const PrintoutCtxClaim&) = delete;
+  PrintoutCtxClaim& operator=(const PrintoutCtxClaim&) = delete;
+
+  bool granted() const { return granted_; }
+  // True when refused, after logging "Printout context busy, call refused".
+  bool refused() const;
+  // The context is about to be destroyed under its claim: nothing to release.
+  void forget() { held_ = false; }
+
+ private:
+  PrintoutCtx_s* const ctx_;
+  bool granted_ = true;
+  bool held_ = false;
+};
+
+// The line a refused printout call logs.
+void logPrintoutBusy();
+
+}  // namespace zq::app::printouts

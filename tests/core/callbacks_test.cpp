@@ -3,14 +3,17 @@
 // character checkers. The warnings are read from the real log4c.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "LogRecorder.h"
 #include "core/CallbacksManager.h"
 #include "core/Logger.h"
+#include "core/zumbra_log.h"
 
 namespace {
 
@@ -566,6 +569,43 @@ TEST_F(CallbacksTest, SetupKeepsTheSameObjectAndDeletesAReplacedOne) {
   journal().clear();
   EXPECT_EQ(kept.waitForAmount("P", 0, 1), "1234") << "an emptied manager answers as the defaults";
   EXPECT_TRUE(manager().ready());
+}
+
+}  // namespace
+
+namespace {
+
+bool answerYes(const char*) { return true; }
+std::atomic<int> gForwardedLines{0};
+void countLine(const char*) { ++gForwardedLines; }
+
+// A host registers and clears callbacks while calls on other threads' contexts
+// raise them: each question is answered through the pointer it found or as
+// an unset one, never through a pointer cleared in between, and the first
+// registration's swap of the defaults for the store does not pull the
+// defaults from under a thread that is answering with them.
+TEST(CallbacksAcrossThreads, RegisteringWhileOtherThreadsAskIsSafe) {
+  ASSERT_TRUE(zq::app::logging::initializeLoggers());
+  std::atomic<bool> stop{false};
+  std::atomic<int> answers{0};
+  auto ask = [&] {
+    while (!stop.load()) {
+      manager().askForCopy("Copy?");
+      logBusInfo("A line for the host");
+      ++answers;
+    }
+  };
+  std::vector<std::thread> askers;
+  for (int i = 0; i < 3; ++i) askers.emplace_back(ask);
+  while (answers.load() < 100) std::this_thread::yield();
+  for (int i = 0; i < 20000; ++i) {
+    cb_setCopyRequest(i % 2 == 0 ? answerYes : nullptr);
+    cb_setHandleBusLog(i % 2 == 0 ? countLine : nullptr);
+  }
+  stop = true;
+  for (std::thread& asker : askers) asker.join();
+  cb_setCopyRequest(answerYes);
+  EXPECT_TRUE(manager().askForCopy("Copy?"));
 }
 
 }  // namespace
