@@ -6,7 +6,7 @@
 
 #include "api/EcrCtx.h"
 #include "api/EcrFunctionSupport.h"
-#include "api/ExportGuard.h"
+#include "core/ExportGuard.h"
 #include "core/TagNames.h"
 #include "core/zumbra_log.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "api/EcrCtx.h"
-#include "api/ExportGuard.h"
+#include "core/ExportGuard.h"
 #include "core/zumbra_log.h"
 
 namespace zq::app::api {

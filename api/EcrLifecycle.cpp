@@ -6,7 +6,7 @@
 #include "api/EcrCtx.h"
 #include "api/EcrFunctionSupport.h"
 #include "api/EcrVersion.h"
-#include "api/ExportGuard.h"
+#include "core/ExportGuard.h"
 #include "api/LoggerManager.h"
 #include "core/zumbra_log.h"
 #include "link/CommResult.h"

@@ -8,7 +8,7 @@
 
 #include "api/EcrCtx.h"
 #include "api/EcrFunctionSupport.h"
-#include "api/ExportGuard.h"
+#include "core/ExportGuard.h"
 #include "core/Converters.h"
 #include "core/TagNames.h"
 #include "core/Validators.h"

@@ -14,7 +14,7 @@
 
 #include "api/EcrCtx.h"
 #include "api/EcrFunctionSupport.h"
-#include "api/ExportGuard.h"
+#include "core/ExportGuard.h"
 #include "core/Converters.h"
 #include "core/TlvCtx.h"
 #include "core/zumbra_log.h"

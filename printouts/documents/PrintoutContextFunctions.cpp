@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "api/ExportGuard.h"
+#include "core/ExportGuard.h"
 #include "core/zumbra_log.h"
 #include "printouts/documents/PrintoutBuilder.h"
 #include "printouts/engine/FiscalFormat.h"

@@ -4,7 +4,7 @@
 // which keeps its state from the start to the finish.
 #include <cstdint>
 
-#include "api/ExportGuard.h"
+#include "core/ExportGuard.h"
 #include "printouts/documents/BatchPrintoutBuilder.h"
 #include "printouts/documents/ReportPrintoutBuilder.h"
 #include "zumbra_printout.h"

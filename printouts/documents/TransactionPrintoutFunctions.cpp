@@ -2,7 +2,7 @@
 // call, which lives as long as its receipt.
 #include <cstdint>
 
-#include "api/ExportGuard.h"
+#include "core/ExportGuard.h"
 #include "printouts/documents/FiscalTransactionPrintoutBuilder.h"
 #include "printouts/documents/StandardTransactionPrintoutBuilder.h"
 #include "printouts/engine/PrintDictionary.h"

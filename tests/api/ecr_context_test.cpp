@@ -11,7 +11,7 @@
 #include "api/EcrTestHelpers.h"
 #include "support/LoopbackPeer.h"
 #include "api/EcrCtx.h"
-#include "api/ExportGuard.h"
+#include "core/ExportGuard.h"
 #include "zumbra_ecr.h"
 
 namespace {
