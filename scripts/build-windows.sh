@@ -13,6 +13,9 @@
 # checked. The Windows build dir defaults to build/windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Byte-wise matching and sorting of the tools' output, whatever the caller's
+# locale: the export lists of both builds are compared sorted.
+export LC_ALL=C
 
 linux=${1:-}
 dir=${2:-build/windows}
