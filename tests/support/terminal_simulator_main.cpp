@@ -9,12 +9,11 @@
 // relayed to that port (PtyBridge.h), where each opening of the port is a
 // connection; --baud then makes a line at another speed a mismatch. It ends
 // when every step has been used and the library has closed its connection
-// (or port), when the
-// time-out passes, or on SIGINT/SIGTERM. It then prints each request it
-// received as "request <message>" (escaped as in the script) on standard
-// output and each mismatch on standard error. Exit status: 0 when every step
-// was used and every request was as expected, 1 otherwise, 2 for a bad
-// command line or script.
+// (or port), when the time-out passes, or on SIGINT/SIGTERM. It then prints
+// each request it received as "request <message>" (escaped as in the
+// script) on standard output and each mismatch on standard error. Exit
+// status: 0 when every step was used and every request was as expected, 1
+// otherwise, 2 for a bad command line or script.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
