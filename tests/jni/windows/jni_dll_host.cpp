@@ -49,9 +49,7 @@ constexpr jint kFontBig = 2;
 constexpr jint kLinePicture = 2;
 constexpr jint kPictureHeaderLogo = 3;
 
-// ---- The objects of the pretended virtual machine ----
-
-struct HostObject;
+// ---- The objects of the virtual machine this program plays ----
 
 struct HostMethod {
   std::string name;
@@ -317,7 +315,8 @@ jobject JNICALL popLocalFrame(JNIEnv*, jobject result) { return result; }
 // provide, which a change of the binding must bring here first.
 template <std::size_t Slot>
 void JNICALL unexpected() {
-  std::printf("the binding called JNI function number %u, which this host does not provide\n",
+  // Slots count as in the JNI function table, whose GetVersion is slot 4.
+  std::printf("the binding called the JNI function in slot %u, which this host does not provide\n",
               static_cast<unsigned>(Slot));
   std::fflush(stdout);
   std::abort();
