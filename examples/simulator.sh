@@ -2,15 +2,17 @@
 # own:
 #
 #   source examples/simulator.sh
-#   start_simulator <zq_terminal_simulator> <script> <work-dir> [<timeout ms>]
+#   start_simulator <zq_terminal_simulator> <script> <work-dir> [<timeout ms> [<option>...]]
 #
-# Starts it on a free loopback port with its output in <work-dir>, and sets
+# Starts it on a free loopback port with its output in <work-dir>, passing it
+# the options after the time-out (--pty and --baud for a serial line), and sets
 # simulator_pid and port (the simulator prints the port as its first line).
 # Fails, with what the simulator said, when it does not start.
 
 start_simulator() {
   local simulator=$1 script=$2 work=$3 timeout=${4:-60000}
-  "$simulator" --timeout "$timeout" "$script" >"$work/simulator.out" 2>"$work/simulator.err" &
+  shift $(($# < 4 ? $# : 4))
+  "$simulator" --timeout "$timeout" "$@" "$script" >"$work/simulator.out" 2>"$work/simulator.err" &
   simulator_pid=$!
   port=""
   for _ in $(seq 1 200); do

@@ -4,7 +4,12 @@
 #   nothing else;
 # - it imports only from KERNEL32, msvcrt and WS2_32, which every Windows has;
 # - under wine, the WinSock client and a purchase over the whole library run
-#   against the Linux build's simulated terminal.
+#   against the Linux build's simulated terminal;
+# - under wine, zumbrajni.dll itself, loaded by a host that plays the Java
+#   virtual machine, runs a purchase and its receipt through its Java entry
+#   points over TCP and over the Win32 serial client (on a pseudo-terminal
+#   that wine opens as COM9): at 8N1 115200 baud, at 7E1 9600 baud, and
+#   against a terminal that never answers, where the serial time-out ends it.
 #
 #   scripts/build-windows.sh [<Linux build dir> [<Windows build dir>]]
 #
@@ -13,6 +18,9 @@
 # checked. The Windows build dir defaults to build/windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Byte-wise matching and sorting of the tools' output, whatever the caller's
+# locale: the export lists of both builds are compared sorted.
+export LC_ALL=C
 
 linux=${1:-}
 dir=${2:-build/windows}
@@ -53,7 +61,9 @@ if [[ -n $linux ]]; then
   java=$(nm -D --defined-only "$linux/libzumbrajni.so" | awk '$3 ~ /^Java_/ { print $3 }' | sort)
   if [[ $exports != "$java" ]]; then
     echo "zumbrajni.dll exports differ from the Java entry points of the Linux build:"
-    diff <(echo "$java") <(echo "$exports") | sed -n 's/^< /  missing: /p; s/^> /  extra:   /p'
+    # diff answers 1 for the differences it shows, which must not end the
+    # script before the wine runs.
+    { diff <(echo "$java") <(echo "$exports") || true; } | sed -n 's/^< /  missing: /p; s/^> /  extra:   /p'
     status=1
   else
     echo "zumbrajni.dll exports the $count Java entry points of the Linux build, and nothing else"
@@ -78,6 +88,24 @@ if [[ -n $linux && -x $wine ]]; then
   cat examples/purchase.script examples/receipt.script >"$programs/purchase-and-receipt.script"
   $run "$simulator" "$programs/purchase-and-receipt.script" "$programs/ecr_purchase.exe" 127.0.0.1 @PORT@ 1250 ||
     status=1
+
+  # The host takes the DLL by its Windows path: wine's drive Z: is /.
+  host=$dir/tests/jni/windows/jni_dll_host.exe
+  dll_path=$(realpath "$dll")
+  dll_path="Z:${dll_path//\//\\}"
+  echo "== wine: zumbrajni.dll's Java entry points, a purchase and its receipt over TCP"
+  $run "$simulator" "$programs/purchase-and-receipt.script" "$host" "$dll_path" tcp 127.0.0.1 @PORT@ || status=1
+  # Data mode and baud rate as setSerialLink numbers them: 0 5 is 8N1 at
+  # 115200, 1 0 is 7E1 at 9600.
+  echo "== wine: the same over the Win32 serial client, 8N1 at 115200 baud"
+  $run --serial COM9 115200 "$simulator" "$programs/purchase-and-receipt.script" \
+    "$host" "$dll_path" serial COM9 0 5 || status=1
+  echo "== wine: the same over the Win32 serial client, 7E1 at 9600 baud"
+  $run --serial COM9 9600 "$simulator" "$programs/purchase-and-receipt.script" \
+    "$host" "$dll_path" serial COM9 1 0 || status=1
+  echo "== wine: a serial terminal that never answers, 8N1 at 19200 baud, time-out 500 ms"
+  $run --serial COM9 19200 "$simulator" tests/jni/windows/silent_terminal.script \
+    "$host" "$dll_path" silent COM9 0 1 500 || status=1
 elif [[ -n $linux ]]; then
   echo "wine64 not installed: the Windows programs were built but not run"
 fi

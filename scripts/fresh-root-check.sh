@@ -3,8 +3,10 @@
 # fresh minimal root (debootstrap --variant=minbase bookworm from the Debian
 # mirror this machine's apt uses, plus git), clones the repository's
 # committed state into it with that git, and runs scripts/test.sh inside it
-# (chroot, with /proc, /sys, /dev and /dev/pts mounted). Whatever the test
-# command needs beyond that, scripts/setup-debian.sh must install.
+# (chroot, with /proc, /sys, /dev and /dev/pts mounted) with an environment
+# as bare as a container's: PATH, HOME and TERM=dumb only, so no locale.
+# Whatever the test command needs beyond that, scripts/setup-debian.sh must
+# install.
 #
 # A tool for checking the set-up, not a CI step. Run it as root on a Debian
 # or Ubuntu machine with network access and a few GB of disk:
@@ -127,7 +129,9 @@ cpus=${ZQ_FRESH_ROOT_CPUS:-$(($(nproc) < 6 ? $(nproc) : 6))}
 echo "== scripts/test.sh inside the root, on $cpus CPUs"
 tested=$SECONDS
 status=0
-taskset -c "0-$((cpus - 1))" chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
+# An environment as bare as a container's: no locale, nothing of this
+# machine's but a proxy it needs to reach the mirror.
+taskset -c "0-$((cpus - 1))" chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb \
   PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
   ${http_proxy:+http_proxy=$http_proxy} ${https_proxy:+https_proxy=$https_proxy} \
   bash -c 'cd /root/libzumbrajni && scripts/test.sh' 2>&1 | tee "$work/test.log" || status=$?

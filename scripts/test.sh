@@ -1,8 +1,20 @@
 #!/usr/bin/env bash
 # Sets up the machine, then builds and runs every test twice: a plain build
-# and an AddressSanitizer + UndefinedBehaviorSanitizer build.
+# and an AddressSanitizer + UndefinedBehaviorSanitizer build; then the TPM
+# tools, the Windows DLL under wine, the fuzz targets and memcheck. This is
+# what CI runs (.ci/run).
+#
+#   scripts/test.sh            everything
+#   scripts/test.sh --quick    the plain build and its tests only, for daily work
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+quick=0
+case ${1:-} in
+  "") ;;
+  --quick) quick=1 ;;
+  *) echo "usage: scripts/test.sh [--quick]" >&2; exit 2 ;;
+esac
 
 scripts/setup-debian.sh
 
@@ -17,6 +29,7 @@ build_and_test() {
 
 echo "== plain build"
 build_and_test build/plain
+((quick == 0)) || exit 0
 echo "== sanitizer build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build_and_test build/sanitize -DZQ_SANITIZE=ON

@@ -4,6 +4,10 @@
 # and nothing of the C++ inside.
 # usage: check_exports.sh <libzumbrajni.so> <public header or binding source>...
 set -euo pipefail
+# Byte-wise matching and sorting, whatever the caller's locale: a header's
+# non-UTF-8 byte must not turn grep's input binary, nor a locale reorder the
+# lists that comm compares.
+export LC_ALL=C
 lib=$1; shift
 
 declared=$(grep -h -v "^[[:space:]]*#" "$@" | sed -n 's/.*ZQ_API[^(]*[^A-Za-z0-9_]\([A-Za-z_][A-Za-z0-9_]*\)[[:space:]]*(.*/\1/p' | sort -u)

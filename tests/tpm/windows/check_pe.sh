@@ -6,6 +6,8 @@
 # methods, nothing else) and the imports (Windows' own DLLs only, and the
 # platform calls the tool is built on).
 set -euo pipefail
+# Byte-wise matching and sorting, whatever the caller's locale.
+export LC_ALL=C
 tool=$1 file=$2 objdump=$3 windres=$4
 
 status=0
