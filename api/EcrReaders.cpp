@@ -130,8 +130,8 @@ ecr_status readHexText(EcrCtx_s* ctx, const char* function, TlvTag tag, char* ou
 
 ecr_status readAmountText(EcrCtx_s* ctx, const char* function, TlvTag tag, char* out,
                           const char* missing, const char* tooLong, const char* valueLine) {
-  return readTagAsText(ctx, function, tag, out, 12, {missing, tooLong, false, valueLine},
-                       toAmountText);
+  return readTagAsText(ctx, function, tag, out, ECR_AMOUNT_SIZE - 1,
+                       {missing, tooLong, false, valueLine}, toAmountText);
 }
 
 // A currency code is two BCD bytes, 0x09 0x85 for 985.
@@ -150,7 +150,7 @@ ecr_status readCurrencyLabel(EcrCtx_s* ctx, const char* function, TlvTag tag, ch
       return ECR_ERROR;
     }
     std::string label = zq::app::utils::currencyCodeToCurrencyLabel(value);
-    if (label.size() > 3) label.clear();  // the caller's room is three letters
+    if (label.size() > ECR_CURRENCY_LABEL_SIZE - 1) label.clear();  // the caller's room
     logBusTrace(valueLine, value[0], value[1], label.c_str());
     std::memcpy(out, label.data(), label.size());
     out[label.size()] = '\0';
@@ -334,7 +334,7 @@ ecr_status ecr_readTransactionDate(EcrCtx_s* ctx, char* date) {
     std::snprintf(text, sizeof text, "%02X%02X-%02X-%02X", century, value[0], value[1], value[2]);
     logBusTrace("Set transaction date in format: %02X%02X-%02X-%02X", century, value[0], value[1],
                 value[2]);
-    std::memcpy(date, text, 11);
+    std::memcpy(date, text, ECR_TRANSACTION_DATE_SIZE);
     return ECR_OK;
   });
 }
@@ -356,41 +356,43 @@ ecr_status ecr_readTransactionTime(EcrCtx_s* ctx, char* time) {
     char text[32];
     std::snprintf(text, sizeof text, "%02X:%02X:%02X", value[0], value[1], value[2]);
     logBusTrace("Set transaction time in format: %02X:%02X:%02X", value[0], value[1], value[2]);
-    std::memcpy(time, text, 9);
+    std::memcpy(time, text, ECR_TRANSACTION_TIME_SIZE);
     return ECR_OK;
   });
 }
 
 ecr_status ecr_readTransactionCryptogram(EcrCtx_s* ctx, char* cryptogram) {
   logBusTrace("Read transaction cryptogram");
-  return readHexText(ctx, __func__, TAG_AC, cryptogram, 16,
+  return readHexText(ctx, __func__, TAG_AC, cryptogram, ECR_CRYPTOGRAM_SIZE - 1,
                      "Transaction cryptogram missing from context",
                      "Application Cryptogram %s too long", "Application cryptogram: %s");
 }
 
 ecr_status ecr_readTransactionCounter(EcrCtx_s* ctx, char* counter) {
   logBusTrace("Read transaction counter");
-  return readHexText(ctx, __func__, TAG_ATC, counter, 4, "Transaction counter missing from context",
-                     "Transaction counter %s too long", "Application Transaction Counter: %s");
+  return readHexText(ctx, __func__, TAG_ATC, counter, ECR_TRANSACTION_COUNTER_SIZE - 1,
+                     "Transaction counter missing from context", "Transaction counter %s too long",
+                     "Application Transaction Counter: %s");
 }
 
 ecr_status ecr_readTransactionTvr(EcrCtx_s* ctx, char* tvr) {
   logBusTrace("Read terminal verification results");
-  return readHexText(ctx, __func__, TAG_TVR, tvr, 10,
+  return readHexText(ctx, __func__, TAG_TVR, tvr, ECR_TVR_SIZE - 1,
                      "Terminal Verification Results missing from context",
                      "Terminal Verification Results %s too long", "TVR: %s");
 }
 
 ecr_status ecr_readTransactionTsi(EcrCtx_s* ctx, char* tsi) {
   logBusTrace("Read transaction status information");
-  return readHexText(ctx, __func__, TAG_TSI, tsi, 4,
+  return readHexText(ctx, __func__, TAG_TSI, tsi, ECR_TSI_SIZE - 1,
                      "Transaction Status Information missing from context",
                      "Terminal Status Information %s too long", "TSI: %s");
 }
 
 ecr_status ecr_readTransactionAid(EcrCtx_s* ctx, char* aid) {
   logBusTrace("Read application identifier");
-  return readHexText(ctx, __func__, TAG_AID, aid, 32, "Application Identifier missing from context",
+  return readHexText(ctx, __func__, TAG_AID, aid, ECR_AID_SIZE - 1,
+                     "Application Identifier missing from context",
                      "Application Identifier %s too long", "AID: %s");
 }
 
@@ -425,15 +427,15 @@ ecr_status ecr_readAosa(EcrCtx_s* ctx, char* amount) {
 
 ecr_status ecr_readTransactionAmountOfTip(EcrCtx_s* ctx, char* amount) {
   logBusTrace("Read amount of tip");
-  return readTagAsText(ctx, __func__, TAG_AMOUNT_OF_TIP, amount, 12,
+  return readTagAsText(ctx, __func__, TAG_AMOUNT_OF_TIP, amount, ECR_AMOUNT_SIZE - 1,
                        {"Amount of tip missing from context", "Amount of tip %s too long", false,
                         "Amount of tip: %s"},
                        toRawText);
 }
 
-// The caller's buffer is 65 bytes: the host itself can set at most 64
-// characters, and a longer text from the terminal is cut to that room
-// rather than written past it.
+// The caller's buffer is ECR_ADDITIONAL_PRINTOUT_DATA_SIZE bytes, as much
+// text as the host itself can set and its NUL; a longer text from the
+// terminal is cut to that room rather than written past it.
 ecr_status ecr_readAdditionalPrintoutData(EcrCtx_s* ctx, char* data) {
   logBusTrace("Read additional printout data");
   return guardedCall(__func__, ctx, [&](ProtocolInterface& protocol) -> ecr_status {
@@ -443,7 +445,7 @@ ecr_status ecr_readAdditionalPrintoutData(EcrCtx_s* ctx, char* data) {
       logBusDebug("Additional printout data missing from context");
       return ECR_NO_DATA;
     }
-    constexpr size_t kMaxData = 64;
+    constexpr size_t kMaxData = ECR_ADDITIONAL_PRINTOUT_DATA_MAX_LEN;
     if (value.size() > kMaxData) {
       logBusWarn("Additional printout data of %u bytes cut to %u", asUnsigned(value.size()),
                  asUnsigned(kMaxData));
