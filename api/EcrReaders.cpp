@@ -132,8 +132,8 @@ ecr_status readHexText(const EcrCtxClaim& claim, const char* function, TlvTag ta
 
 ecr_status readAmountText(const EcrCtxClaim& claim, const char* function, TlvTag tag, char* out,
                           const char* missing, const char* tooLong, const char* valueLine) {
-  return readTagAsText(claim, function, tag, out, 12, {missing, tooLong, false, valueLine},
-                       toAmountText);
+  return readTagAsText(claim, function, tag, out, ECR_AMOUNT_SIZE - 1,
+                       {missing, tooLong, false, valueLine}, toAmountText);
 }
 
 // A currency code is two BCD bytes, 0x09 0x85 for 985.
@@ -152,7 +152,7 @@ ecr_status readCurrencyLabel(const EcrCtxClaim& claim, const char* function, Tlv
       return ECR_ERROR;
     }
     std::string label = zq::app::utils::currencyCodeToCurrencyLabel(value);
-    if (label.size() > 3) label.clear();  // the caller's room is three letters
+    if (label.size() > ECR_CURRENCY_LABEL_SIZE - 1) label.clear();  // the caller's room
     logBusTrace(valueLine, value[0], value[1], label.c_str());
     std::memcpy(out, label.data(), label.size());
     out[label.size()] = '\0';
@@ -349,7 +349,7 @@ ecr_status ecr_readTransactionDate(EcrCtx_s* ctx, char* date) {
     std::snprintf(text, sizeof text, "%02X%02X-%02X-%02X", century, value[0], value[1], value[2]);
     logBusTrace("Set transaction date in format: %02X%02X-%02X-%02X", century, value[0], value[1],
                 value[2]);
-    std::memcpy(date, text, 11);
+    std::memcpy(date, text, ECR_TRANSACTION_DATE_SIZE);
     return ECR_OK;
   });
 }
@@ -372,7 +372,7 @@ ecr_status ecr_readTransactionTime(EcrCtx_s* ctx, char* time) {
     char text[32];
     std::snprintf(text, sizeof text, "%02X:%02X:%02X", value[0], value[1], value[2]);
     logBusTrace("Set transaction time in format: %02X:%02X:%02X", value[0], value[1], value[2]);
-    std::memcpy(time, text, 9);
+    std::memcpy(time, text, ECR_TRANSACTION_TIME_SIZE);
     return ECR_OK;
   });
 }
@@ -380,7 +380,7 @@ ecr_status ecr_readTransactionTime(EcrCtx_s* ctx, char* time) {
 ecr_status ecr_readTransactionCryptogram(EcrCtx_s* ctx, char* cryptogram) {
   const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction cryptogram");
-  return readHexText(claim, __func__, TAG_AC, cryptogram, 16,
+  return readHexText(claim, __func__, TAG_AC, cryptogram, ECR_CRYPTOGRAM_SIZE - 1,
                      "Transaction cryptogram missing from context",
                      "Application Cryptogram %s too long", "Application cryptogram: %s");
 }
@@ -388,14 +388,15 @@ ecr_status ecr_readTransactionCryptogram(EcrCtx_s* ctx, char* cryptogram) {
 ecr_status ecr_readTransactionCounter(EcrCtx_s* ctx, char* counter) {
   const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction counter");
-  return readHexText(claim, __func__, TAG_ATC, counter, 4, "Transaction counter missing from context",
-                     "Transaction counter %s too long", "Application Transaction Counter: %s");
+  return readHexText(claim, __func__, TAG_ATC, counter, ECR_TRANSACTION_COUNTER_SIZE - 1,
+                     "Transaction counter missing from context", "Transaction counter %s too long",
+                     "Application Transaction Counter: %s");
 }
 
 ecr_status ecr_readTransactionTvr(EcrCtx_s* ctx, char* tvr) {
   const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read terminal verification results");
-  return readHexText(claim, __func__, TAG_TVR, tvr, 10,
+  return readHexText(claim, __func__, TAG_TVR, tvr, ECR_TVR_SIZE - 1,
                      "Terminal Verification Results missing from context",
                      "Terminal Verification Results %s too long", "TVR: %s");
 }
@@ -403,7 +404,7 @@ ecr_status ecr_readTransactionTvr(EcrCtx_s* ctx, char* tvr) {
 ecr_status ecr_readTransactionTsi(EcrCtx_s* ctx, char* tsi) {
   const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read transaction status information");
-  return readHexText(claim, __func__, TAG_TSI, tsi, 4,
+  return readHexText(claim, __func__, TAG_TSI, tsi, ECR_TSI_SIZE - 1,
                      "Transaction Status Information missing from context",
                      "Terminal Status Information %s too long", "TSI: %s");
 }
@@ -411,7 +412,8 @@ ecr_status ecr_readTransactionTsi(EcrCtx_s* ctx, char* tsi) {
 ecr_status ecr_readTransactionAid(EcrCtx_s* ctx, char* aid) {
   const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read application identifier");
-  return readHexText(claim, __func__, TAG_AID, aid, 32, "Application Identifier missing from context",
+  return readHexText(claim, __func__, TAG_AID, aid, ECR_AID_SIZE - 1,
+                     "Application Identifier missing from context",
                      "Application Identifier %s too long", "AID: %s");
 }
 
@@ -451,15 +453,15 @@ ecr_status ecr_readAosa(EcrCtx_s* ctx, char* amount) {
 ecr_status ecr_readTransactionAmountOfTip(EcrCtx_s* ctx, char* amount) {
   const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read amount of tip");
-  return readTagAsText(claim, __func__, TAG_AMOUNT_OF_TIP, amount, 12,
+  return readTagAsText(claim, __func__, TAG_AMOUNT_OF_TIP, amount, ECR_AMOUNT_SIZE - 1,
                        {"Amount of tip missing from context", "Amount of tip %s too long", false,
                         "Amount of tip: %s"},
                        toRawText);
 }
 
-// The caller's buffer is 65 bytes: the host itself can set at most 64
-// characters, and a longer text from the terminal is cut to that room
-// rather than written past it.
+// The caller's buffer is ECR_ADDITIONAL_PRINTOUT_DATA_SIZE bytes, as much
+// text as the host itself can set and its NUL; a longer text from the
+// terminal is cut to that room rather than written past it.
 ecr_status ecr_readAdditionalPrintoutData(EcrCtx_s* ctx, char* data) {
   const EcrCtxClaim claim(ctx, CtxUse::SHARED);
   logBusTrace("Read additional printout data");
@@ -470,7 +472,7 @@ ecr_status ecr_readAdditionalPrintoutData(EcrCtx_s* ctx, char* data) {
       logBusDebug("Additional printout data missing from context");
       return ECR_NO_DATA;
     }
-    constexpr size_t kMaxData = 64;
+    constexpr size_t kMaxData = ECR_ADDITIONAL_PRINTOUT_DATA_MAX_LEN;
     if (value.size() > kMaxData) {
       logBusWarn("Additional printout data of %u bytes cut to %u", asUnsigned(value.size()),
                  asUnsigned(kMaxData));

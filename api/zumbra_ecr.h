@@ -157,25 +157,41 @@ ZQ_API ecr_status ecr_readTerminalStatus(EcrCtx_s* ctx, ecr_terminalStatus* stat
 
 /* ---- Result readers: texts (room the caller provides, NUL included) ---- */
 
-/* "YYYY-MM-DD", 11 bytes. */
+/* Each ECR_..._SIZE is the room its readers need: the longest text they
+ * write and its NUL. */
+
+/* "YYYY-MM-DD". */
+#define ECR_TRANSACTION_DATE_SIZE 11
 ZQ_API ecr_status ecr_readTransactionDate(EcrCtx_s* ctx, char* date);
-/* "hh:mm:ss", 9 bytes. */
+/* "hh:mm:ss". */
+#define ECR_TRANSACTION_TIME_SIZE 9
 ZQ_API ecr_status ecr_readTransactionTime(EcrCtx_s* ctx, char* time);
-/* Hexadecimal texts: 17, 5, 11, 5 and 33 bytes. */
+/* Hexadecimal texts, two digits a byte: a cryptogram of 8 bytes, a counter
+ * of 2, a TVR of 5, a TSI of 2, an AID of 16. */
+#define ECR_CRYPTOGRAM_SIZE 17
+#define ECR_TRANSACTION_COUNTER_SIZE 5
+#define ECR_TVR_SIZE 11
+#define ECR_TSI_SIZE 5
+#define ECR_AID_SIZE 33
 ZQ_API ecr_status ecr_readTransactionCryptogram(EcrCtx_s* ctx, char* cryptogram);
 ZQ_API ecr_status ecr_readTransactionCounter(EcrCtx_s* ctx, char* counter);
 ZQ_API ecr_status ecr_readTransactionTvr(EcrCtx_s* ctx, char* tvr);
 ZQ_API ecr_status ecr_readTransactionTsi(EcrCtx_s* ctx, char* tsi);
 ZQ_API ecr_status ecr_readTransactionAid(EcrCtx_s* ctx, char* aid);
-/* Amount digits without leading zeros, 13 bytes each. */
+/* Amount digits without leading zeros, at most 12, ECR_AMOUNT_SIZE bytes each. */
+#define ECR_AMOUNT_SIZE 13
 ZQ_API ecr_status ecr_readTransactionAmount(EcrCtx_s* ctx, char* amount);
 ZQ_API ecr_status ecr_readTransactionAmountInTerminalCurrency(EcrCtx_s* ctx, char* amount);
 ZQ_API ecr_status ecr_readTransactionCashback(EcrCtx_s* ctx, char* amount);
 ZQ_API ecr_status ecr_readAosa(EcrCtx_s* ctx, char* amount);
 ZQ_API ecr_status ecr_readTransactionAmountOfTip(EcrCtx_s* ctx, char* amount);
-/* 65 bytes. */
+/* At most 64 bytes of text, as much as the host may set; a longer text from
+ * the terminal is cut to them. */
+#define ECR_ADDITIONAL_PRINTOUT_DATA_MAX_LEN 64
+#define ECR_ADDITIONAL_PRINTOUT_DATA_SIZE (ECR_ADDITIONAL_PRINTOUT_DATA_MAX_LEN + 1)
 ZQ_API ecr_status ecr_readAdditionalPrintoutData(EcrCtx_s* ctx, char* data);
-/* Three-letter labels, 4 bytes; empty for a code the library does not know. */
+/* Three-letter labels; empty for a code the library does not know. */
+#define ECR_CURRENCY_LABEL_SIZE 4
 ZQ_API ecr_status ecr_readTransactionCurrencyLabel(EcrCtx_s* ctx, char* label);
 ZQ_API ecr_status ecr_readTerminalCurrencyLabel(EcrCtx_s* ctx, char* label);
 /* The BCD currency code as a number (0x0985 for 985). */

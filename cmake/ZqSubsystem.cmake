@@ -9,6 +9,8 @@ function(zq_subsystem target)
     set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
   endif()
   add_library(${target} OBJECT ${sources})
+  # Paths from the root reach every folder; tests/layering/check_layering.sh
+  # is what keeps a subsystem from including the layers above it.
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${ZQ_PUBLIC_HEADER_DIRS})
   target_link_libraries(${target} PUBLIC PkgConfig::LOG4C ${ARG_DEPENDS})
   foreach(h ${ARG_PUBLIC_HEADERS})

@@ -109,8 +109,8 @@ static void printReceipt(PrintoutCtx_s* printout, EcrCtx_s* ctx, bool customerCo
 
   printf("%s copy of the receipt (%u lines):\n", customerCopy ? "customer" : "merchant",
          (unsigned)pr_getNumberOfLines(printout));
-  if (status != 0) printf("pr_prepareTransactionPrintout answered %u\n", (unsigned)status);
-  while (pr_getNextLine(printout, &line) == 0) showLine(toUtf8, &line);
+  if (status != PRINTOUT_OK) printf("pr_prepareTransactionPrintout answered %u\n", (unsigned)status);
+  while (pr_getNextLine(printout, &line) == PRINTOUT_OK) showLine(toUtf8, &line);
   if (toUtf8 != (iconv_t)-1) iconv_close(toUtf8);
 }
 

@@ -1,6 +1,8 @@
 // A Link over a scripted transport: every received stream of bytes, cut into
-// pieces, through frame location, the LRC check (any LRC passes in a fuzzing
-// build), the answer to a damaged frame and the reconnection on EOT.
+// pieces, through frame location, the LRC check, the answer to a damaged
+// frame and the reconnection on EOT. Input: the mode byte, a byte whose bit i
+// lets frame i keep the check byte the input gave (the others get their
+// correct LRC), then the stream in pieces.
 #include "fuzz/FuzzSupport.h"
 #include "link/Link.h"
 #include "link/ScriptedComm.h"
@@ -16,8 +18,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zq::fuzz::Input in(data, size);
   const uint8_t mode = in.byte();
+  const uint8_t keepAsGiven = in.byte();
   auto* comm = new zq::test::ScriptedComm();
-  while (!in.empty()) comm->deliver(in.piece());
+  for (const zq::fuzz::Bytes& piece : zq::fuzz::withCheckedFrames(in.pieces(), keepAsGiven)) {
+    comm->deliver(piece);
+  }
   LinkLayerInterface* layer =
       (mode & 1) ? static_cast<LinkLayerInterface*>(new StxEtxLinkLayer())
                  : static_cast<LinkLayerInterface*>(new StxEtxLrcNoAckLinkLayer());

@@ -1,7 +1,7 @@
 // The host's raw exchange: its bytes go out as they are and whatever frame
-// the terminal answers with comes back, over a Link on a scripted transport
-// (any LRC passes in a fuzzing build). Input: the request piece, then the
-// terminal's stream in pieces.
+// the terminal answers with comes back, over a Link on a scripted transport.
+// Input: the request piece, then the terminal's stream in pieces, whose
+// frames get their correct LRC.
 #include "fuzz/ReplyFuzzing.h"
 #include "link/Link.h"
 #include "link/ScriptedComm.h"
@@ -22,7 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zq::fuzz::Library library;
   library.maintenance().setCustomData(in.piece());
   auto* comm = new zq::test::ScriptedComm();
-  while (!in.empty()) comm->deliver(in.piece());
+  for (const zq::fuzz::Bytes& piece : zq::fuzz::withCheckedFrames(in.pieces())) {
+    comm->deliver(piece);
+  }
   link::Link link(new link::StxEtxLrcNoAckLinkLayer(), comm, 4096);
   link.open();
   for (int i = 0; i < 3 && !comm->receives.empty(); ++i) {

@@ -1,5 +1,5 @@
 // One request and its reply as they cross the wire: the terminal's stream,
-// in pieces, through the Link (any LRC passes in a fuzzing build) into the
+// in pieces, its frames with their correct LRC, through the Link into the
 // reply parser of the message the first byte picks, and for "41" the raw
 // template after it.
 #include <functional>
@@ -51,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t count = sizeof makers / sizeof makers[0];
 
   auto* comm = new zq::test::ScriptedComm();
-  while (!in.empty()) comm->deliver(in.piece());
+  for (const zq::fuzz::Bytes& piece : zq::fuzz::withCheckedFrames(in.pieces())) {
+    comm->deliver(piece);
+  }
   link::Link link(new link::StxEtxLrcNoAckLinkLayer(), comm, 4096);
   link.open();
   TalvorenCommand command(makers[choice % count]());

@@ -316,79 +316,94 @@ JNIEXPORT jchar JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readCurren
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionDate(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<12>(env, ecr_readTransactionDate); });
+  return guardJni(
+      __func__, [&] { return readText<ECR_TRANSACTION_DATE_SIZE>(env, ecr_readTransactionDate); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionTime(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<10>(env, ecr_readTransactionTime); });
+  return guardJni(
+      __func__, [&] { return readText<ECR_TRANSACTION_TIME_SIZE>(env, ecr_readTransactionTime); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionCryptogram(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<18>(env, ecr_readTransactionCryptogram); });
+  return guardJni(
+      __func__, [&] { return readText<ECR_CRYPTOGRAM_SIZE>(env, ecr_readTransactionCryptogram); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionCounter(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<6>(env, ecr_readTransactionCounter); });
+  return guardJni(__func__, [&] {
+    return readText<ECR_TRANSACTION_COUNTER_SIZE>(env, ecr_readTransactionCounter);
+  });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionTvr(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<12>(env, ecr_readTransactionTvr); });
+  return guardJni(__func__, [&] { return readText<ECR_TVR_SIZE>(env, ecr_readTransactionTvr); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionTsi(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<6>(env, ecr_readTransactionTsi); });
+  return guardJni(__func__, [&] { return readText<ECR_TSI_SIZE>(env, ecr_readTransactionTsi); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionAid(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<34>(env, ecr_readTransactionAid); });
+  return guardJni(__func__, [&] { return readText<ECR_AID_SIZE>(env, ecr_readTransactionAid); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionCurrencyLabel(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<6>(env, ecr_readTransactionCurrencyLabel); });
+  return guardJni(__func__, [&] {
+    return readText<ECR_CURRENCY_LABEL_SIZE>(env, ecr_readTransactionCurrencyLabel);
+  });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTerminalCurrencyLabel(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<6>(env, ecr_readTerminalCurrencyLabel); });
+  return guardJni(__func__, [&] {
+    return readText<ECR_CURRENCY_LABEL_SIZE>(env, ecr_readTerminalCurrencyLabel);
+  });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionAmount(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<16>(env, ecr_readTransactionAmount); });
+  return guardJni(__func__,
+                  [&] { return readText<ECR_AMOUNT_SIZE>(env, ecr_readTransactionAmount); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionAmountInTerminalCurrency(JNIEnv* env,
                                                                                       jclass) {
-  return guardJni(__func__,
-                  [&] { return readText<16>(env, ecr_readTransactionAmountInTerminalCurrency); });
+  return guardJni(__func__, [&] {
+    return readText<ECR_AMOUNT_SIZE>(env, ecr_readTransactionAmountInTerminalCurrency);
+  });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionCashback(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<16>(env, ecr_readTransactionCashback); });
+  return guardJni(__func__,
+                  [&] { return readText<ECR_AMOUNT_SIZE>(env, ecr_readTransactionCashback); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readTransactionAmountOfTip(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<16>(env, ecr_readTransactionAmountOfTip); });
+  return guardJni(__func__,
+                  [&] { return readText<ECR_AMOUNT_SIZE>(env, ecr_readTransactionAmountOfTip); });
 }
 
 JNIEXPORT jstring JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readAosa(JNIEnv* env,
                                                                                  jclass) {
-  return guardJni(__func__, [&] { return readText<16>(env, ecr_readAosa); });
+  return guardJni(__func__, [&] { return readText<ECR_AMOUNT_SIZE>(env, ecr_readAosa); });
 }
 
 JNIEXPORT jstring JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_readAdditionalPrintoutData(JNIEnv* env, jclass) {
-  return guardJni(__func__, [&] { return readText<65>(env, ecr_readAdditionalPrintoutData); });
+  return guardJni(__func__, [&] {
+    return readText<ECR_ADDITIONAL_PRINTOUT_DATA_SIZE>(env, ecr_readAdditionalPrintoutData);
+  });
 }
 
 JNIEXPORT jstring JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_readFleetCardProductName(

@@ -12,8 +12,6 @@ namespace zq::app::jni {
 
 namespace {
 
-constexpr std::uint32_t kLineHandedOut = 0;
-
 // The bytes of a line's text field handed to Java: the line length of its
 // font, so that the text comes with its zero fill up to that length. A line
 // is laid out on the lengths in force when it was added, and a fiscal line
@@ -80,7 +78,7 @@ jobject readNextLineObject(JNIEnv* env) {
   const JavaConstructor printoutLine(env, "zumbra/api/EcrPrintoutLine", "(I[BIIIII)V");
   if (!printoutLine.available() || printoutCtx == nullptr) return nullptr;
   pr_Line line{};
-  if (pr_getNextLine(printoutCtx, &line) != kLineHandedOut) return nullptr;
+  if (pr_getNextLine(printoutCtx, &line) != PRINTOUT_OK) return nullptr;
   const LocalRef<jbyteArray> text(env, newByteArray(env, line.text, textBytes(*printoutCtx, line)));
   if (!text) return nullptr;
   return printoutLine.construct(static_cast<jint>(line.id), text.get(),

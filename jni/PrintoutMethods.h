@@ -12,8 +12,7 @@
 
 namespace zq::app::jni {
 
-// A printout code (0 done, 1 no context, 3 refused, 4 closing day, 5 no
-// line), passed on unchanged.
+// A printout code (a pr_Status value), passed on unchanged.
 inline jint codeOf(std::uint32_t code) { return static_cast<jint>(code); }
 
 // A printout of the terminal context's data: a report or one of its steps,

@@ -19,7 +19,6 @@ class Link : public utils::NonAssignable {
  public:
   // Takes ownership of layer and comm (also when its own construction fails).
   Link(LinkLayerInterface* layer, comm::CommInterface* comm, size_t bufferSize);
-  Link(const Link&) = delete;
   // close(), then the transport and the layer go.
   ~Link() override;
 

@@ -11,9 +11,11 @@
 
 #include "core/Optional.h"
 #include "core/TlvCtx.h"
+#include "core/zumbra_terminal_status.h"
+#include "core/zumbra_tlv_types.h"
 #include "link/Link.h"
 #include "protocol/Result.h"
-#include "zumbra_ecr.h"
+#include "protocol/TalvorenEnums.h"
 
 namespace zq::app::protocols {
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "core/NonAssignable.h"
 #include "link/CommResult.h"
@@ -26,8 +27,6 @@ class TalvorenCommand : public utils::NonAssignable {
 
   // Takes ownership of the message.
   explicit TalvorenCommand(TalvorenMessageInterface* message) : message(message) {}
-  TalvorenCommand(const TalvorenCommand&) = delete;
-  ~TalvorenCommand() override { delete message; }
 
   comm::CommResult exchange(link::Link& link, DelayCommand mode);
   // Collects the raw bytes that follow some replies; no pause.
@@ -36,7 +35,7 @@ class TalvorenCommand : public utils::NonAssignable {
   TalvorenMessageInterface& getMessage() { return *message; }
 
  private:
-  TalvorenMessageInterface* message;
+  std::unique_ptr<TalvorenMessageInterface> message;
 };
 
 }  // namespace zq::app::protocols

@@ -22,7 +22,7 @@ void AcExtractor::addTextToPrintout(EcrCtx_s* ecr, bool isBlik) {
 }
 
 void AcExtractor::handleCryptogram() {
-  char cryptogram[17] = {};
+  char cryptogram[ECR_CRYPTOGRAM_SIZE] = {};
   const ecr_status cryptogramStatus = ecr_readTransactionCryptogram(ecr, cryptogram);
   EmvCryptogramType type = EMV_CRYPTOGRAM_NONE;
   const ecr_status typeStatus = ecr_readEmvCryptogramType(ecr, &type);

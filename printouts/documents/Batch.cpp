@@ -16,8 +16,6 @@ namespace zq::app::printouts {
 
 namespace {
 
-constexpr size_t kAmountRoom = 13;  // twelve digits and a zero byte
-
 // The key of a transaction type; a reversal counts under the voids of the
 // type it voided.
 pr_Dictionary keyOf(ecr_transactionType type, bool voided) {
@@ -80,17 +78,17 @@ bool Batch::addTransaction(EcrCtx_s* ecr) {
     key = keyOf(type, voided);
   }
 
-  char text[kAmountRoom] = {};
+  char text[ECR_AMOUNT_SIZE] = {};
   status = ecr_readTransactionAmountInTerminalCurrency(ecr, text);
   if (status == ECR_NO_DATA) {
-    std::fill(text, text + kAmountRoom, '\0');
+    std::fill(text, text + ECR_AMOUNT_SIZE, '\0');
     status = ecr_readTransactionAmount(ecr, text);
   }
   if (status != ECR_OK) {
     logBusError("Unable to extract transaction amount, status 0x%02X", static_cast<unsigned>(status));
     return false;
   }
-  text[kAmountRoom - 1] = '\0';
+  text[ECR_AMOUNT_SIZE - 1] = '\0';
   const utils::Optional<uint64_t> amount = utils::asciiToUint64(text);
   if (!amount.isPresent()) {
     logBusError("Amount %s invalid", text);
@@ -117,9 +115,9 @@ bool Batch::addTransaction(EcrCtx_s* ecr) {
 }
 
 utils::Optional<uint64_t> Batch::handleCashbackAmount() const {
-  char text[kAmountRoom] = {};
+  char text[ECR_AMOUNT_SIZE] = {};
   if (ecr_readTransactionCashback(ecr, text) != ECR_OK) return utils::Optional<uint64_t>();
-  text[kAmountRoom - 1] = '\0';
+  text[ECR_AMOUNT_SIZE - 1] = '\0';
   const utils::Optional<uint64_t> cashback = utils::asciiToUint64(text);
   if (!cashback.isPresent()) logBusError("Cashback amount %s invalid", text);
   return cashback;

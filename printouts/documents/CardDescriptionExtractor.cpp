@@ -17,7 +17,7 @@ bool startsWith(const std::string& text, const char* prefix) {
 
 void CardDescriptionExtractor::addTextToPrintout(EcrCtx_s* ecr) {
   this->ecr = ecr;
-  char buffer[33] = {};
+  char buffer[ECR_AID_SIZE] = {};
   std::string aid;
   if (ecr_readTransactionAid(ecr, buffer) == ECR_OK) {
     buffer[sizeof buffer - 1] = '\0';

@@ -109,7 +109,7 @@ std::string CommonDataExtractor::convertDateToDayMonthYearFormat(const char* dat
 }
 
 std::string CommonDataExtractor::getTransactionDate(EcrCtx_s* ecr) const {
-  char date[11] = {};
+  char date[ECR_TRANSACTION_DATE_SIZE] = {};
   const ecr_status status = ecr_readTransactionDate(ecr, date);
   if (status != ECR_OK) {
     logBusError("Unable to get transaction date, status 0x%02X", static_cast<unsigned>(status));
@@ -121,7 +121,7 @@ std::string CommonDataExtractor::getTransactionDate(EcrCtx_s* ecr) const {
 }
 
 std::string CommonDataExtractor::getTransactionTime(EcrCtx_s* ecr) const {
-  char time[9] = {};
+  char time[ECR_TRANSACTION_TIME_SIZE] = {};
   const ecr_status status = ecr_readTransactionTime(ecr, time);
   if (status != ECR_OK) {
     logBusError("Unable to get transaction time, status 0x%02X", static_cast<unsigned>(status));
@@ -211,7 +211,7 @@ void CommonDataExtractor::addTransTypeToPrintout(ecr_transactionType type) {
 }
 
 void CommonDataExtractor::addAdditionalPrintoutDataToPrintout(EcrCtx_s* ecr) {
-  char data[65] = {};
+  char data[ECR_ADDITIONAL_PRINTOUT_DATA_SIZE] = {};
   if (ecr_readAdditionalPrintoutData(ecr, data) != ECR_OK) return;
   data[sizeof data - 1] = '\0';
   PrintoutCtx_s::addStandardSimpleLeftLineToCtx(RawLineTexts(std::string(data)));

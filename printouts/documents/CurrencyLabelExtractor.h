@@ -20,7 +20,7 @@ class CurrencyLabelExtractor : public ExtractorWithHandlingMissingData {
   std::string getCurrencyLabel(EcrCtx_s* ecr);
 
  protected:
-  char rawLabel[4] = {};  // three letters and a zero byte, as the reader writes them
+  char rawLabel[ECR_CURRENCY_LABEL_SIZE] = {};  // as the reader writes it
   std::string label;
 };
 

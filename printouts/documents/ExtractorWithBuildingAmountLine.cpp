@@ -9,12 +9,6 @@
 
 namespace zq::app::printouts {
 
-namespace {
-
-constexpr size_t kAmountRoom = 13;  // twelve digits and a zero byte
-
-}  // namespace
-
 uint8_t ExtractorWithBuildingAmountLine::usableExponent(unsigned int exponent) {
   if (exponent > 9) {
     logDevWarn("Currency exponent %u is not a digit, use 2", exponent);
@@ -54,13 +48,13 @@ std::string ExtractorWithBuildingAmountLine::getMainEntryPart(const std::string&
 }
 
 std::string ExtractorWithBuildingAmountLine::prepareAmount() {
-  char buffer[kAmountRoom] = {};
+  char buffer[ECR_AMOUNT_SIZE] = {};
   const ecr_status status = ecr_readTransactionAmount(ecr, buffer);
   if (status != ECR_OK) {
     logBusError("Unable to get transaction amount, status 0x%02X", static_cast<unsigned>(status));
     return PrintDictionary::phrase(PR_DICT_UNKNOWN);
   }
-  buffer[kAmountRoom - 1] = '\0';
+  buffer[ECR_AMOUNT_SIZE - 1] = '\0';
   amount = buffer;
   currencyLabel = TransactionCurrencyLabelExtractor().getCurrencyLabel(ecr);
   exponent = usableExponent(CurrencyExponentExtractor().getCurrencyExponent(ecr));
@@ -70,14 +64,14 @@ std::string ExtractorWithBuildingAmountLine::prepareAmount() {
 }
 
 std::string ExtractorWithBuildingAmountLine::prepareMerchantAmount() {
-  char buffer[kAmountRoom] = {};
+  char buffer[ECR_AMOUNT_SIZE] = {};
   const ecr_status status = ecr_readTransactionAmountInTerminalCurrency(ecr, buffer);
   if (status != ECR_OK) {
     logBusError("Unable to get transaction amount in terminal currency, status 0x%02X",
                 static_cast<unsigned>(status));
     return PrintDictionary::phrase(PR_DICT_UNKNOWN);
   }
-  buffer[kAmountRoom - 1] = '\0';
+  buffer[ECR_AMOUNT_SIZE - 1] = '\0';
   amount = buffer;
   currencyLabel = TerminalCurrencyLabelExtractor().getCurrencyLabel(ecr);
   const unsigned char digit =

@@ -10,17 +10,17 @@
 
 #include "printouts/engine/PrintoutCtx.h"
 #include "zumbra_ecr.h"
+#include "zumbra_printout.h"
 
 namespace zq::app::printouts {
 
-// Codes of the printout functions.
-enum PrintoutStatus : uint32_t {
-  PRINTOUT_OK = 0,
-  PRINTOUT_NULL_CTX = 1,             // also: a closing-day call without an opened closing day
-  PRINTOUT_VALUE_REFUSED = 3,        // a line length above 64, dictionary arrays that differ
-  PRINTOUT_CLOSING_DAY_REFUSED = 4,  // a second closing day, a transaction it does not take
-  PRINTOUT_NO_MORE_LINES = 5
-};
+// The codes of the printout functions are the public pr_Status values; they
+// are named in this namespace too, where the printouts' code looks for them.
+using ::PRINTOUT_CLOSING_DAY_REFUSED;
+using ::PRINTOUT_NO_MORE_LINES;
+using ::PRINTOUT_NULL_CTX;
+using ::PRINTOUT_OK;
+using ::PRINTOUT_VALUE_REFUSED;
 
 class PrintoutBuilder {
  public:

@@ -11,24 +11,18 @@
 
 namespace zq::app::printouts {
 
-namespace {
-
-constexpr size_t kAmountRoom = 13;
-
-}  // namespace
-
 void TransactionAmountExtractor::addTextToPrintout(EcrCtx_s* ecr, bool customerCopy) {
   this->ecr = ecr;
-  char cashback[kAmountRoom] = {};
+  char cashback[ECR_AMOUNT_SIZE] = {};
   if (ecr_readTransactionCashback(ecr, cashback) == ECR_OK) {
-    cashback[kAmountRoom - 1] = '\0';
+    cashback[ECR_AMOUNT_SIZE - 1] = '\0';
     cashbackAmount = cashback;
     handleCashback(customerCopy);
     return;
   }
-  char tip[kAmountRoom] = {};
+  char tip[ECR_AMOUNT_SIZE] = {};
   if (ecr_readTransactionAmountOfTip(ecr, tip) == ECR_OK) {
-    tip[kAmountRoom - 1] = '\0';
+    tip[ECR_AMOUNT_SIZE - 1] = '\0';
     tipAmount = tip;
     handleTip(customerCopy);
     return;
@@ -39,13 +33,13 @@ void TransactionAmountExtractor::addTextToPrintout(EcrCtx_s* ecr, bool customerC
 bool TransactionAmountExtractor::readFullAmount() {
   currencyLabel = TransactionCurrencyLabelExtractor().getCurrencyLabel(ecr);
   exponent = usableExponent(CurrencyExponentExtractor().getCurrencyExponent(ecr));
-  char buffer[kAmountRoom] = {};
+  char buffer[ECR_AMOUNT_SIZE] = {};
   const ecr_status status = ecr_readTransactionAmount(ecr, buffer);
   if (status != ECR_OK) {
     logBusError("Unable to get transaction amount, status 0x%02X", static_cast<unsigned>(status));
     return false;
   }
-  buffer[kAmountRoom - 1] = '\0';
+  buffer[ECR_AMOUNT_SIZE - 1] = '\0';
   fullAmount = buffer;
   return true;
 }

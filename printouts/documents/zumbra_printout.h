@@ -6,7 +6,8 @@
  * process-wide and may be set before any context exists); one printout (a
  * receipt or short report in one call, a long report as start, entries,
  * finish, a closing day as start, one add per transaction, finish); then
- * pr_getNumberOfLines and pr_getNextLine until it answers 5; further
+ * pr_getNumberOfLines and pr_getNextLine until it answers
+ * PRINTOUT_NO_MORE_LINES; further
  * printouts on the same context; pr_cleanPrintoutCtx.
  *
  * The library serves one printout context at a time, the most recently
@@ -28,16 +29,8 @@
  * from a callback of a running command only reads: the terminal command it
  * would run is refused, and it prints what the terminal context holds.
  *
- * Codes answered by the functions that answer one:
- *   0  done
- *   1  a NULL printout or terminal context; a context in use by another
- *      call (see Threads); a closing-day add or finish without an opened
- *      closing day
- *   3  a value refused: a line length above 64, dictionary arrays of
- *      different lengths
- *   4  a closing day already opened on the context; a transaction the
- *      closing day refuses
- *   5  no line left to read */
+ * The functions that answer a code answer a pr_Status value (below) as a
+ * uint32_t. */
 #ifndef ZUMBRA_PRINTOUT_H
 #define ZUMBRA_PRINTOUT_H
 
@@ -51,10 +44,23 @@
 
 ZQ_BEGIN_DECLS
 
+/* Codes of the functions that answer one; 2 is never answered. */
+typedef PR_ENUM_U32(pr_Status) {
+  PRINTOUT_OK = 0,                  /* done */
+  PRINTOUT_NULL_CTX = 1,            /* a NULL printout or terminal context; a context in use
+                                       by another call (see Threads); a closing-day add or
+                                       finish without an opened closing day */
+  PRINTOUT_VALUE_REFUSED = 3,       /* a value refused: a line length above 64, dictionary
+                                       arrays of different lengths */
+  PRINTOUT_CLOSING_DAY_REFUSED = 4, /* a closing day already opened on the context; a
+                                       transaction the closing day refuses */
+  PRINTOUT_NO_MORE_LINES = 5        /* no line left to read */
+} pr_Status;
+
 /* ---- Context, settings and lines ---- */
 
 /* Creates a context (line lengths 64, no lines) in *ctx; a non-NULL *ctx is
- * overwritten, not freed. Answers 0. */
+ * overwritten, not freed. Answers PRINTOUT_OK. */
 ZQ_API uint32_t pr_initPrintoutCtx(PrintoutCtx_s** ctx);
 /* Destroys *ctx with its lines and any closing day, and sets it to NULL;
  * while a call uses the context (see Threads) both stay as they are. */
@@ -62,14 +68,15 @@ ZQ_API void pr_cleanPrintoutCtx(PrintoutCtx_s** ctx);
 
 /* Stores a copy of text (NUL-terminated Windows-1250) as the phrase of id. */
 ZQ_API void pr_setDictionaryPhrase(pr_Dictionary id, const char* text);
-/* pr_setDictionaryPhrase for each pair; 3 and nothing set when the counts
- * differ. */
+/* pr_setDictionaryPhrase for each pair; PRINTOUT_VALUE_REFUSED and nothing
+ * set when the counts differ. */
 ZQ_API uint32_t pr_setupDictionary(const pr_Dictionary* ids, size_t idCount, const char* const* texts,
                                    size_t textCount);
 /* Stores the printer line number and longest text of a fiscal line id. */
 ZQ_API void pr_setFiscalFormatLine(pr_FiscalFormatId id, pr_FiscalFormatLine line);
 
-/* Line widths in characters, at most 64 (3 above it, nothing changed). */
+/* Line widths in characters, at most 64 (PRINTOUT_VALUE_REFUSED above it,
+ * nothing changed). */
 ZQ_API uint32_t pr_setNormalLineLen(PrintoutCtx_s* ctx, uint32_t len);
 ZQ_API uint32_t pr_setSmallLineLen(PrintoutCtx_s* ctx, uint32_t len);
 ZQ_API uint32_t pr_setBigLineLen(PrintoutCtx_s* ctx, uint32_t len);
@@ -81,7 +88,8 @@ ZQ_API void pr_setUsingSignatureVerifiedLine(bool use);
 
 /* The number of lines of the current printout; 0 for a NULL context. */
 ZQ_API uint32_t pr_getNumberOfLines(PrintoutCtx_s* ctx);
-/* Copies the next line into *line and advances; 5 when none is left. */
+/* Copies the next line into *line and advances; PRINTOUT_NO_MORE_LINES when
+ * none is left. */
 ZQ_API uint32_t pr_getNextLine(PrintoutCtx_s* ctx, pr_Line* line);
 
 /* ---- Transaction receipts ---- */
@@ -130,11 +138,12 @@ ZQ_API uint32_t pr_finishFiscalDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
 /* ---- Closing day ---- */
 
 /* Start opens the closing day on the printout context and prints nothing
- * (4 when one is open already: a further closing day needs a new context).
- * Each add counts the transaction the terminal context holds, all or
- * nothing (4 when refused). Finish writes the receipt-number range into the
- * terminal context and prints the report; the closing day stays open. The
- * standard and fiscal functions work on the same closing day. */
+ * (PRINTOUT_CLOSING_DAY_REFUSED when one is open already: a further closing
+ * day needs a new context). Each add counts the transaction the terminal
+ * context holds, all or nothing (PRINTOUT_CLOSING_DAY_REFUSED when refused).
+ * Finish writes the receipt-number range into the terminal context and
+ * prints the report; the closing day stays open. The standard and fiscal
+ * functions work on the same closing day. */
 ZQ_API uint32_t pr_startClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
 ZQ_API uint32_t pr_addClosingDayTransaction(PrintoutCtx_s* ctx, EcrCtx_s* ecr);
 ZQ_API uint32_t pr_finishClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr);

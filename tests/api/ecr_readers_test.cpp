@@ -253,6 +253,46 @@ TEST_F(ReadersTest, TextReadersConvertOrWriteNothing) {
   }
 }
 
+// Each room the header names holds its reader's longest text and NUL
+// exactly: a host that sizes its buffer by the name is never written past.
+TEST_F(ReadersTest, LongestTextsFillTheRoomTheHeaderNames) {
+  const Bytes bcd(6, 0x99);  // twelve digits
+  const struct {
+    TextRead read;
+    TlvTag tag;
+    Bytes longest;
+    size_t room;
+  } cases[] = {
+      {ecr_readTransactionDate, TAG_TRANSACTION_DATE, {0x99, 0x12, 0x31}, ECR_TRANSACTION_DATE_SIZE},
+      {ecr_readTransactionTime, TAG_TRANSACTION_TIME, {0x23, 0x59, 0x59}, ECR_TRANSACTION_TIME_SIZE},
+      {ecr_readTransactionCryptogram, TAG_AC, Bytes(8, 0xAB), ECR_CRYPTOGRAM_SIZE},
+      {ecr_readTransactionCounter, TAG_ATC, Bytes(2, 0xAB), ECR_TRANSACTION_COUNTER_SIZE},
+      {ecr_readTransactionTvr, TAG_TVR, Bytes(5, 0xAB), ECR_TVR_SIZE},
+      {ecr_readTransactionTsi, TAG_TSI, Bytes(2, 0xAB), ECR_TSI_SIZE},
+      {ecr_readTransactionAid, TAG_AID, Bytes(16, 0xAB), ECR_AID_SIZE},
+      {ecr_readTransactionAmount, TAG_AMOUNT, bcd, ECR_AMOUNT_SIZE},
+      {ecr_readTransactionAmountInTerminalCurrency, TAG_AMOUNT_IN_TERMINAL_CURRENCY, bcd,
+       ECR_AMOUNT_SIZE},
+      {ecr_readTransactionCashback, TAG_CASHBACK_AMOUNT, bcd, ECR_AMOUNT_SIZE},
+      {ecr_readAosa, TAG_VLP_LIMIT, bcd, ECR_AMOUNT_SIZE},
+      {ecr_readTransactionAmountOfTip, TAG_AMOUNT_OF_TIP, text(std::string(12, '9')), ECR_AMOUNT_SIZE},
+      // The terminal may send more than the host could set; it is cut.
+      {ecr_readAdditionalPrintoutData, TAG_ADDITIONAL_PRINTOUT_DATA_FROM_ECR,
+       text(std::string(100, 'x')), ECR_ADDITIONAL_PRINTOUT_DATA_SIZE},
+      {ecr_readTransactionCurrencyLabel, TAG_TRANSACTION_CURRENCY, {0x09, 0x85},
+       ECR_CURRENCY_LABEL_SIZE},
+      {ecr_readTerminalCurrencyLabel, TAG_TERMINAL_CURRENCY, {0x09, 0x78}, ECR_CURRENCY_LABEL_SIZE},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    SCOPED_TRACE(i);
+    clearStore();
+    set(cases[i].tag, cases[i].longest);
+    ASSERT_EQ(cases[i].read(ctx, chars()), ECR_OK);
+    EXPECT_EQ(std::strlen(chars()) + 1, cases[i].room);
+    EXPECT_TRUE(untouchedFrom(cases[i].room));
+  }
+}
+
 TEST_F(ReadersTest, TextReadersAnswerNoDataForAnAbsentTag) {
   const TextRead readers[] = {
       ecr_readTransactionDate,         ecr_readTransactionTime,

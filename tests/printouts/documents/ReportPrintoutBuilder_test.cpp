@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <new>
 #include <string>
@@ -208,6 +209,28 @@ TEST_F(ReportsTest, FiscalShortSummaryNumbersEveryLineAndRestoresTheLength) {
       }));
   EXPECT_EQ(busCount("Unable to get tag 0x009FD224, status 0x05"), 1u);
   EXPECT_EQ(busCount("Unable to get tag 0x009FD223, status 0x05"), 1u);
+}
+
+// The host's generic fiscal line gives a fiscal report its width and its
+// printer line number.
+TEST_F(ReportsTest, TheHostsGenericFiscalLineLaysOutAFiscalReport) {
+  TerminalSimulator terminal;
+  terminal.addStep(section("32", "", "Totals,SALE|3|12345"));
+  start(terminal);
+  ASSERT_EQ(ecr_getReportTotalSummary(ecr), ECR_OK);
+  pr_setFiscalFormatLine(PR_FISCAL_GENERIC, pr_FiscalFormatLine{15, 40});
+  printout.normalLineLen = 30;
+  ASSERT_EQ(pr_prepareFiscalShortSummary(&printout, ecr), 0u);
+  EXPECT_EQ(printout.normalLineLen, 30u);
+  ASSERT_FALSE(printout.lines.empty());
+  for (const pr_Line& line : printout.lines) EXPECT_EQ(line.id, 15u) << line.text;
+  const std::vector<std::string> all = texts();
+  const auto has = [&](const std::string& t) {
+    return std::find(all.begin(), all.end(), t) != all.end();
+  };
+  EXPECT_TRUE(has(leftIn("Totals", 40)));
+  EXPECT_TRUE(has(std::string(40, ' ')));
+  EXPECT_TRUE(has(centreIn(w1250("PROSIMY ZACHOWAĆ WYDRUK"), 40)));
 }
 
 // One step of a host: a printout call, or (without one) setting the normal

@@ -5,6 +5,7 @@
 // account-action lines appear, and what the functions do with bad contexts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -497,6 +498,79 @@ TEST_F(TransactionPrintoutTest, FiscalMerchantCopyOfASignedDccPurchase) {
   zq::test::expectLines(readLines(), expected.lines);
   EXPECT_TRUE(busLogged("Generate fiscal terminal transaction printout"));
   expectDccSwitchOff();
+}
+
+// A host's phrase prints in the receipt's language: the Polish id on a
+// Polish receipt, its English twin on a DCC receipt, both on a bilingual one;
+// a phrase without a twin reads the same on all of them.
+TEST_F(TransactionPrintoutTest, HostPhrasesPrintInTheReceiptsLanguage) {
+  setPhrase(PR_DICT_SALE, "ZAKUP");
+  setPhrase(PR_DICT_SALE_EN, "PURCHASE");
+  setPhrase(PR_DICT_POS_ID, "KASA");
+  const struct {
+    const char* name;
+    bool dcc;
+    bool bilingual;
+    bool polish;
+    bool english;
+  } cases[] = {
+      {"Polish receipt", false, false, true, false},
+      {"DCC receipt", true, false, false, true},
+      {"bilingual receipt", false, true, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    clearStore();
+    if (c.dcc) {
+      plantDccPurchase();
+    } else {
+      plantPurchase();
+    }
+    if (c.bilingual) set(TAG_ADDITIONAL_TRANSACTION_FLAG, {0x01});
+    printReceipt(false);
+    const std::vector<std::string> printed = strippedTexts();
+    const auto has = [&](const std::string& t) {
+      return std::find(printed.begin(), printed.end(), t) != printed.end();
+    };
+    EXPECT_EQ(has("ZAKUP"), c.polish);
+    EXPECT_EQ(has("PURCHASE"), c.english);
+    EXPECT_TRUE(has("KASA: 12345678"));
+    EXPECT_EQ(phrase(PR_DICT_SALE), "ZAKUP");  // the switch is off again
+  }
+}
+
+// A host's fiscal line number reaches the fiscal receipts of its kind: the
+// amount's plain entry numbers it on a plain receipt, its DCC entry on a DCC
+// receipt.
+TEST_F(TransactionPrintoutTest, HostFiscalLineNumbersReachTheReceiptsOfTheirKind) {
+  pr_setFiscalFormatLine(PR_FISCAL_AMOUNT, pr_FiscalFormatLine{131, 25});
+  pr_setFiscalFormatLine(PR_FISCAL_AMOUNT_DCC, pr_FiscalFormatLine{161, 25});
+  const struct {
+    const char* name;
+    bool dcc;
+    uint32_t id;
+    uint32_t otherId;
+    std::string amount;
+  } cases[] = {
+      {"plain receipt", false, 131, 161, "PLN\x1E" "12,50"},
+      {"DCC receipt", true, 161, 131, "EUR\x1E" "2,85"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    clearStore();
+    if (c.dcc) {
+      plantDccPurchase();
+    } else {
+      plantPurchase();
+    }
+    printFiscalReceipt(false);
+    std::vector<std::string> numbered;
+    for (const pr_Line& line : printout.lines) {
+      if (line.id == c.id) numbered.emplace_back(line.text);
+      EXPECT_NE(line.id, c.otherId) << line.text;
+    }
+    EXPECT_EQ(numbered, std::vector<std::string>{c.amount});
+  }
 }
 
 // Which verification and account-action lines a standard receipt carries.

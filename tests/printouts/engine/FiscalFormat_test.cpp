@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "EngineState.h"
@@ -64,28 +63,6 @@ const Entry kEntries[] = {
     {42, PR_FISCAL_GENERIC, 14, 31},
 };
 
-struct Pair {
-  pr_FiscalFormatId plain;
-  pr_FiscalFormatId dcc;
-};
-
-const Pair kDccPairs[] = {
-    {PR_FISCAL_RECEIPT_NUMBER, PR_FISCAL_RECEIPT_NUMBER_DCC},
-    {PR_FISCAL_PAN_EXPIRY, PR_FISCAL_PAN_EXPIRY_DCC},
-    {PR_FISCAL_CARD_LABEL, PR_FISCAL_CARD_LABEL_DCC},
-    {PR_FISCAL_AMOUNT, PR_FISCAL_AMOUNT_DCC},
-    {PR_FISCAL_AMOUNT_REFUND, PR_FISCAL_AMOUNT_REFUND_DCC},
-    {PR_FISCAL_AMOUNT_PREAUTH, PR_FISCAL_AMOUNT_PREAUTH_DCC},
-    {PR_FISCAL_CASHBACK, PR_FISCAL_CASHBACK_DCC},
-    {PR_FISCAL_TIP, PR_FISCAL_TIP_DCC},
-    {PR_FISCAL_TOTAL, PR_FISCAL_TOTAL_DCC},
-    {PR_FISCAL_AUTH_CODE, PR_FISCAL_AUTH_CODE_DCC},
-    {PR_FISCAL_LIMIT, PR_FISCAL_LIMIT_DCC},
-    {PR_FISCAL_PIN_VERIFIED, PR_FISCAL_PIN_VERIFIED_DCC},
-    {PR_FISCAL_SIGNATURE_LABEL, PR_FISCAL_SIGNATURE_LABEL_DCC},
-    {PR_FISCAL_LINE_26, PR_FISCAL_LINE_26_DCC},
-};
-
 class FiscalFormatTest : public ::testing::Test {
  protected:
   EngineState state;
@@ -103,28 +80,6 @@ TEST_F(FiscalFormatTest, BuiltInEntries) {
     EXPECT_EQ(table.getLine(e.id).id, e.printerLine) << e.number;
   }
   EXPECT_EQ(table.getLineWidth(), 31u);
-}
-
-TEST_F(FiscalFormatTest, DccSwitchReadsTheVariantOfEachPair) {
-  // An entry of its own for every id shows which one was read.
-  for (uint32_t id = 0; id < EngineState::kDefaultFiscalCount; ++id) {
-    table.set(static_cast<pr_FiscalFormatId>(id), {1000 + id, id});
-  }
-  std::map<uint32_t, uint32_t> readAs;
-  for (const Pair& p : kDccPairs) readAs[p.plain] = p.dcc;
-  ASSERT_EQ(readAs.size(), 14u);
-
-  table.setDcc(true);
-  for (uint32_t id = 0; id < EngineState::kDefaultFiscalCount; ++id) {
-    const auto it = readAs.find(id);
-    const uint32_t expected = it == readAs.end() ? id : it->second;
-    EXPECT_EQ(table.getId(static_cast<pr_FiscalFormatId>(id)), 1000 + expected) << id;
-    EXPECT_EQ(table.getLen(static_cast<pr_FiscalFormatId>(id)), expected) << id;
-  }
-  table.setDcc(false);
-  for (uint32_t id = 0; id < EngineState::kDefaultFiscalCount; ++id) {
-    EXPECT_EQ(table.getId(static_cast<pr_FiscalFormatId>(id)), 1000 + id) << id;
-  }
 }
 
 TEST_F(FiscalFormatTest, DccDefaultsAndSetUnderTheSwitch) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include <map>
 #include <string>
 
 #include "EngineState.h"
@@ -172,55 +171,6 @@ const Phrase kPhrases[] = {
     {149, PR_DICT_CUSTOMER, "Klient"},
 };
 
-struct Pair {
-  pr_Dictionary polish;
-  pr_Dictionary english;
-};
-
-const Pair kDccPairs[] = {
-    {PR_DICT_MERCHANT_RECEIPT, PR_DICT_MERCHANT_RECEIPT_EN},
-    {PR_DICT_CUSTOMER_RECEIPT, PR_DICT_CUSTOMER_RECEIPT_EN},
-    {PR_DICT_REFERENCE_CODE, PR_DICT_REFERENCE_CODE_EN},
-    {PR_DICT_OPERATOR, PR_DICT_OPERATOR_EN},
-    {PR_DICT_PASSWORD_CORRECT, PR_DICT_PASSWORD_CORRECT_EN},
-    {PR_DICT_DATE, PR_DICT_DATE_EN},
-    {PR_DICT_TIME, PR_DICT_TIME_EN},
-    {PR_DICT_RECEIPT_NUMBER, PR_DICT_RECEIPT_NUMBER_EN},
-    {PR_DICT_FOR_RECEIPT_NUMBER, PR_DICT_FOR_RECEIPT_NUMBER_EN},
-    {PR_DICT_AUTH_CODE, PR_DICT_AUTH_CODE_EN},
-    {PR_DICT_VALID_TO, PR_DICT_VALID_TO_EN},
-    {PR_DICT_SALE, PR_DICT_SALE_EN},
-    {PR_DICT_CASHBACK, PR_DICT_CASHBACK_EN},
-    {PR_DICT_PREAUTHORIZATION, PR_DICT_PREAUTHORIZATION_EN},
-    {PR_DICT_COMPLETION, PR_DICT_COMPLETION_EN},
-    {PR_DICT_REFUND, PR_DICT_REFUND_EN},
-    {PR_DICT_VOID, PR_DICT_VOID_EN},
-    {PR_DICT_CARD_BALANCE, PR_DICT_CARD_BALANCE_EN},
-    {PR_DICT_GIFT_ACTIVATION, PR_DICT_GIFT_ACTIVATION_EN},
-    {PR_DICT_GIFT_BALANCE, PR_DICT_GIFT_BALANCE_EN},
-    {PR_DICT_SETTLEMENT, PR_DICT_SETTLEMENT_EN},
-    {PR_DICT_CONNECTION_TEST, PR_DICT_CONNECTION_TEST_EN},
-    {PR_DICT_UPDATE, PR_DICT_UPDATE_EN},
-    {PR_DICT_AMOUNT, PR_DICT_AMOUNT_EN},
-    {PR_DICT_CASHBACK_AMOUNT, PR_DICT_CASHBACK_AMOUNT_EN},
-    {PR_DICT_TIP, PR_DICT_TIP_EN},
-    {PR_DICT_TOTAL, PR_DICT_TOTAL_EN},
-    {PR_DICT_CHARGE_MY_ACCOUNT, PR_DICT_CHARGE_MY_ACCOUNT_EN},
-    {PR_DICT_CREDIT_MY_ACCOUNT, PR_DICT_CREDIT_MY_ACCOUNT_EN},
-    {PR_DICT_CARDHOLDER_SIGNATURE, PR_DICT_CARDHOLDER_SIGNATURE_EN},
-    {PR_DICT_SIGNATURE_NOT_REQUIRED, PR_DICT_SIGNATURE_NOT_REQUIRED_EN},
-    {PR_DICT_SIGNATURE_VERIFIED, PR_DICT_SIGNATURE_VERIFIED_EN},
-    {PR_DICT_PIN_VERIFIED, PR_DICT_PIN_VERIFIED_EN},
-    {PR_DICT_VOICE_AUTHORIZATION, PR_DICT_VOICE_AUTHORIZATION_EN},
-    {PR_DICT_DECLINE, PR_DICT_DECLINE_EN},
-    {PR_DICT_CONNECTION_PROBLEM, PR_DICT_CONNECTION_PROBLEM_EN},
-    {PR_DICT_TRANSACTION_VOIDED, PR_DICT_TRANSACTION_VOIDED_EN},
-    {PR_DICT_PAYMENT_TITLE, PR_DICT_PAYMENT_TITLE_EN},
-    {PR_DICT_GIFT_TOPUP, PR_DICT_GIFT_TOPUP_EN},
-    {PR_DICT_SIGNATURE_ON_FILE, PR_DICT_SIGNATURE_ON_FILE_EN},
-    {PR_DICT_VERIFIED_BY_DEVICE, PR_DICT_VERIFIED_BY_DEVICE_EN},
-};
-
 // Decodes Windows-1250 bytes with the C library's converter.
 std::string fromWindows1250(const std::string& bytes) {
   iconv_t cd = iconv_open("UTF-8", "WINDOWS-1250");
@@ -256,14 +206,6 @@ bool hasUtf8Sequence(const std::string& s) {
 
 class PrintDictionaryTest : public ::testing::Test {
  protected:
-  // Gives every built-in id a text of its own, so that the text read shows
-  // which id was read (some defaults are equal, e.g. 10 and 91).
-  void markEveryId() {
-    for (uint32_t id = 0; id < EngineState::kDefaultPhraseCount; ++id) {
-      dictionary.set(static_cast<pr_Dictionary>(id), "#" + std::to_string(id));
-    }
-  }
-
   EngineState state;
   PrintDictionary& dictionary = PrintDictionary::getInstance();
 };
@@ -281,25 +223,6 @@ TEST_F(PrintDictionaryTest, DefaultsAreTheWindows1250FormsOfThePhrases) {
   // A few bytes spelled out: the same letter in both encodings differs.
   EXPECT_EQ(PrintDictionary::phrase(PR_DICT_SALE), "SPRZEDA\xAF");
   EXPECT_EQ(PrintDictionary::phrase(PR_DICT_CLOSING_DAY_TITLE), "ZAMKNI\xCA" "CIE DNIA");
-}
-
-TEST_F(PrintDictionaryTest, DccSwitchReadsTheEnglishIdOfEachPair) {
-  markEveryId();
-  std::map<uint32_t, uint32_t> readAs;
-  for (const Pair& p : kDccPairs) readAs[p.polish] = p.english;
-  ASSERT_EQ(readAs.size(), 41u);
-
-  dictionary.setDcc(true);
-  for (uint32_t id = 0; id < EngineState::kDefaultPhraseCount; ++id) {
-    const auto it = readAs.find(id);
-    const uint32_t expected = it == readAs.end() ? id : it->second;
-    EXPECT_EQ(PrintDictionary::phrase(static_cast<pr_Dictionary>(id)), "#" + std::to_string(expected))
-        << id;
-  }
-  dictionary.setDcc(false);
-  for (uint32_t id = 0; id < EngineState::kDefaultPhraseCount; ++id) {
-    EXPECT_EQ(dictionary[static_cast<pr_Dictionary>(id)], "#" + std::to_string(id)) << id;
-  }
 }
 
 TEST_F(PrintDictionaryTest, DccDefaultsAndSetUnderTheSwitch) {
