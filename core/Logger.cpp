@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <string>
 
@@ -238,8 +239,9 @@ void logCommHex(loggingPriority_t level, const void* data, size_t length) {
   log_comm_data(COMMUNICATION_INNER, level, data, length);
 }
 
-// The "dated" layout writes "YYYYMMDD HH:MM:SS.mmm LEVEL    category- message\n";
-// the host gets the time of day, the level and "- message\n". A line of any
+// A line of a layout other than the library's own is cut as the "dated"
+// layout's lines are cut: "YYYYMMDD HH:MM:SS.mmm LEVEL    category- message\n"
+// gives the host the time of day, the level and "- message\n". A line of any
 // other shape is handed on unchanged rather than cut at a guessed place.
 // The text goes into `rendered`, replacing what it held.
 void renderInnerLogMessage(const char* line, std::string& rendered) {
@@ -258,13 +260,12 @@ void renderInnerLogMessage(const char* line, std::string& rendered) {
   rendered.append(dash, tail);
 }
 
-// The "dated" layout formats every line into one buffer for the whole
-// process, so with two contexts logging on two threads at once the line an
-// appender reads may already be the other thread's. For that layout the host
-// line is built from the event itself: the same text the layout's line gives
-// (time of day in UTC, the level padded to eight and cut to six, "- ", the
-// message, the newline), cut where the layout's 1024-byte buffer cuts it.
-void renderDatedHostLine(const log4c_logging_event_t& event, std::string& rendered) {
+// The host's line of an event, made from the event itself: exactly the text
+// the host got when the inner appenders had the "dated" layout and their line
+// was cut from it (time of day in UTC, the level padded to eight and cut to
+// six, "- ", the message, the newline), cut where that layout's 1024-byte
+// buffer cut it.
+void renderHostLine(const log4c_logging_event_t& event, std::string& rendered) {
   constexpr size_t DATED_LINE_LIMIT = 1023;
   constexpr long SECONDS_A_DAY = 24 * 60 * 60;
   const char* const level = log4c_priority_to_string(event.evt_priority);
@@ -301,35 +302,61 @@ void renderDatedHostLine(const log4c_logging_event_t& event, std::string& render
   if (length < room) rendered.push_back('\n');
 }
 
-bool usesDatedLayout(const log4c_appender_t* appender) {
-  const log4c_layout_type_t* type =
-      log4c_layout_get_type(log4c_appender_get_layout(appender));
-  return type && type->name && std::strcmp(type->name, "dated") == 0;
-}
-
-// Each thread renders its lines into one text kept from line to line, so a
-// line costs no allocation once the text has grown to the longest one. A
-// line logged from within the host's log callback, while that text is still
-// being read, gets a text of its own.
-class InnerLineText {
+// The host lines of a thread, one text per nesting depth, each kept from
+// line to line so that a line costs no allocation once its text has grown to
+// the longest one. The layout writes the line of the current depth; while
+// the host's callback reads it, the depth is one more, so a line the callback
+// logs itself goes into the next text and leaves the one being read alone.
+// A deque, because growing it moves none of the texts already handed out.
+class HostLines {
  public:
-  InnerLineText() : nested(inUse) { inUse = true; }
-  ~InnerLineText() {
-    if (!nested) inUse = false;
+  static std::string& current() {
+    if (depth == lines.size()) lines.emplace_back();
+    return lines[depth];
   }
-  InnerLineText(const InnerLineText&) = delete;
-  InnerLineText& operator=(const InnerLineText&) = delete;
-  std::string& text() { return nested ? own : kept; }
+
+  // Marks the current line as being read by the host for its lifetime.
+  class Reading {
+   public:
+    Reading() : line(current()) { ++depth; }
+    ~Reading() { --depth; }
+    Reading(const Reading&) = delete;
+    Reading& operator=(const Reading&) = delete;
+    std::string& line;
+  };
 
  private:
-  static thread_local std::string kept;
-  static thread_local bool inUse;
-  const bool nested;
-  std::string own;
+  static thread_local std::deque<std::string> lines;
+  static thread_local size_t depth;
 };
 
-thread_local std::string InnerLineText::kept;
-thread_local bool InnerLineText::inUse = false;
+thread_local std::deque<std::string> HostLines::lines;
+thread_local size_t HostLines::depth = 0;
+
+// The inner appenders' layout: it makes the host's line, and nothing else,
+// once per line. log4c's "dated" layout would format a full dated line (date,
+// time, category) for every text line only for the host line to be cut out of
+// it again, and into one buffer for the whole process at that.
+const char* formatHostLine(const log4c_layout_t*, const log4c_logging_event_t* event) noexcept {
+  // Called from log4c, a C library: nothing may unwind through it. Without a
+  // line log4c hands the bare message on, and the append makes the line itself.
+  try {
+    if (!event) return nullptr;
+    std::string& line = HostLines::current();
+    renderHostLine(*event, line);
+    return line.c_str();
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+const log4c_layout_type_t hostLineLayoutType = {"zumbraHostLineLayoutType", formatHostLine};
+
+log4c_layout_t* hostLineLayout = nullptr;
+
+bool usesHostLineLayout(const log4c_appender_t* appender) {
+  return log4c_layout_get_type(log4c_appender_get_layout(appender)) == &hostLineLayoutType;
+}
 
 // The append functions run inside log4c, a C library: nothing may unwind
 // through it, so any failure here drops the line for the host.
@@ -337,14 +364,16 @@ template <void (CallbacksManager::*forward)(const std::string&)>
 int forwardInner(const log4c_appender_t* appender, const log4c_logging_event_t* event) noexcept {
   try {
     if (!event) return 0;
-    InnerLineText rendered;
-    if (usesDatedLayout(appender)) {
-      renderDatedHostLine(*event, rendered.text());
+    HostLines::Reading reading;
+    std::string& line = reading.line;
+    // log4c formats the event with the appender's layout right before it
+    // calls the append: with the library's layout the host line is there.
+    if (usesHostLineLayout(appender)) {
+      if (event->evt_rendered_msg != line.c_str()) renderHostLine(*event, line);
     } else {
-      const char* line = event->evt_rendered_msg ? event->evt_rendered_msg : event->evt_msg;
-      renderInnerLogMessage(line, rendered.text());
+      renderInnerLogMessage(event->evt_rendered_msg ? event->evt_rendered_msg : event->evt_msg, line);
     }
-    (CallbacksManager::getInstance().*forward)(rendered.text());
+    (CallbacksManager::getInstance().*forward)(line);
   } catch (...) {
   }
   return 0;
@@ -374,7 +403,7 @@ log4c_appender_t* attachInnerAppender(log4c_category_t* category, const char* na
   log4c_appender_type_set(type);
   log4c_appender_t* appender = log4c_appender_new(name);
   log4c_appender_set_type(appender, type);
-  log4c_appender_set_layout(appender, log4c_layout_get("dated"));
+  log4c_appender_set_layout(appender, hostLineLayout);
   log4c_category_set_appender(category, appender);
   return appender;
 }
@@ -400,6 +429,11 @@ bool initializeLoggers() {
   communicationInnerLogger = log4c_category_get("communicationInner");
   businessInnerLogger = log4c_category_get("businessInner");
 
+  // A layout object of the library's own, out of log4c's named layouts: the
+  // host may use log4c itself, and its types and layouts stay as they are.
+  log4c_layout_type_set(&hostLineLayoutType);
+  hostLineLayout = log4c_layout_new("zumbraHostLineLayout");
+  log4c_layout_set_type(hostLineLayout, &hostLineLayoutType);
   appenderDevInner = attachInnerAppender(developerInnerLogger, "devInnerAppender",
                                          &appenderTypeDevInner);
   appenderCommInner = attachInnerAppender(communicationInnerLogger, "commInnerAppender",
@@ -423,6 +457,10 @@ bool closeLoggers() {
       log4c_appender_delete(*appender);
       *appender = nullptr;
     }
+  }
+  if (hostLineLayout) {
+    log4c_layout_delete(hostLineLayout);
+    hostLineLayout = nullptr;
   }
   developerFileLogger = nullptr;
   communicationFileLogger = nullptr;
