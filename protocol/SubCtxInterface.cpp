@@ -27,12 +27,16 @@ bool SubCtxInterface::getYesNoTagWithDefaultFalse(tlv::TlvTag tag) const {
 
 void SubCtxInterface::setYesNoTag(tlv::TlvTag tag, bool value) { setText(tag, value ? "1" : "0"); }
 
-void SubCtxInterface::addByte(tlv::TlvTag tag, unsigned char value) { setVector(tag, Bytes{value}); }
+// One-byte values are written and read in place: the prompts read several
+// of them on every pass of the transaction flow, and a vector (or two, with
+// the optional copy) for one byte would cost heap blocks each time.
+void SubCtxInterface::addByte(tlv::TlvTag tag, unsigned char value) { store.updateTag(tag, &value, 1); }
 
 Optional<unsigned char> SubCtxInterface::getByte(tlv::TlvTag tag) const {
-  Optional<Bytes> value = getVector(tag);
-  if (!value.isPresent() || value->empty()) return Optional<unsigned char>();
-  return Optional<unsigned char>((*value)[0]);
+  const unsigned char* value = nullptr;
+  size_t length = 0;
+  if (store.getTagValueView(tag, value, length) != tlv::TLV_OK || length == 0) return Optional<unsigned char>();
+  return Optional<unsigned char>(value[0]);
 }
 
 Optional<SubCtxInterface::Bytes> SubCtxInterface::getVector(tlv::TlvTag tag) const {
