@@ -51,6 +51,8 @@ CommResult TcpClientInterface::applyTimeout(uint32_t timeoutMs) {
 
 int TcpClientInterface::waitForReceive(uint32_t timeoutMs) { return applyTimeout(timeoutMs).isOk() ? 1 : -1; }
 
+bool TcpClientInterface::tryToReceiveArrived(uint8_t*, size_t, int&) { return false; }
+
 CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data) { return receiveMessage(data, defaultTimeout); }
 
 CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data, uint32_t timeoutMs) {
@@ -66,12 +68,17 @@ CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32
   if (limit == 0) return CommResult(CommResult::DEVICE_OK);
   uint32_t wait = timeoutMs;
   for (;;) {
-    const int ready = waitForReceive(wait);
-    if (ready == 0) return endOfMessage(data.empty());
-    if (ready < 0) return handleRecvError(ready, data.empty());
     uint8_t chunk[kChunkSize];
     const size_t wanted = std::min(kChunkSize, limit - data.size());
-    const int result = tryToReceive(chunk, wanted);
+    // Bytes that are there already are taken at once: a wait before each
+    // chunk would cost a system call for nothing while a reply streams in.
+    int result = 0;
+    if (!tryToReceiveArrived(chunk, wanted, result)) {
+      const int ready = waitForReceive(wait);
+      if (ready == 0) return endOfMessage(data.empty());
+      if (ready < 0) return handleRecvError(ready, data.empty());
+      result = tryToReceive(chunk, wanted);
+    }
     if (result == 0) return handlePeerClose(data.empty());
     if (result < 0) return handleRecvError(result, data.empty());
     data.insert(data.end(), chunk, chunk + result);

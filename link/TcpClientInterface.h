@@ -47,6 +47,12 @@ class TcpClientInterface : public CommInterface {
   virtual int tryToSend(const uint8_t* data, size_t length) = 0;
   // One receive call: bytes received, 0 when the peer closed, negative on failure.
   virtual int tryToReceive(uint8_t* buffer, size_t length) = 0;
+  // One receive call that takes only what has arrived, without waiting:
+  // false when nothing (not even the peer's close) is there yet; otherwise
+  // true, with result as tryToReceive gives it. This default takes nothing,
+  // so that every receive waits first; a leaf that can look without waiting
+  // overrides it.
+  virtual bool tryToReceiveArrived(uint8_t* buffer, size_t length, int& result);
   virtual int getLastError() const = 0;
   // A run-out time-out ends a message; it is not a failure.
   virtual bool isRecvErrorNotFailure(int result, int error) const = 0;
