@@ -7,9 +7,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "core/CallbacksManager.h"
 
@@ -267,39 +268,42 @@ void renderInnerLogMessage(const char* line, std::string& rendered) {
 // buffer cut it.
 void renderHostLine(const log4c_logging_event_t& event, std::string& rendered) {
   constexpr size_t DATED_LINE_LIMIT = 1023;
+  constexpr size_t HEAD = 21;  // "HH:MM:SS.mmm LEVEL - "
   constexpr long SECONDS_A_DAY = 24 * 60 * 60;
   const char* const level = log4c_priority_to_string(event.evt_priority);
+  const size_t levelLength = std::strlen(level);
   const char* const category = event.evt_category ? event.evt_category : "";
   const char* const message = event.evt_msg ? event.evt_msg : "";
   // "YYYYMMDD HH:MM:SS.mmm ", the padded level, a blank, the category, "- ".
-  const size_t beforeMessage =
-      22 + std::max<size_t>(8, std::strlen(level)) + 1 + std::strlen(category) + 2;
-  const long secondOfDay = static_cast<long>(event.evt_timestamp.tv_sec % SECONDS_A_DAY);
-  const long millisecond = static_cast<long>(event.evt_timestamp.tv_usec / 1000);
-  // "HH:MM:SS.mmm LEVEL - ", written digit by digit: a printf per line would
-  // cost more than all the rest of the host's line.
-  char head[21];
-  auto put = [&head](size_t at, long value, size_t digits) {
-    for (size_t i = digits; i-- > 0; value /= 10) head[at + i] = static_cast<char>('0' + value % 10);
-  };
-  put(0, secondOfDay / 3600, 2);
-  head[2] = ':';
-  put(3, secondOfDay / 60 % 60, 2);
-  head[5] = ':';
-  put(6, secondOfDay % 60, 2);
-  head[8] = '.';
-  put(9, millisecond, 3);
-  head[12] = ' ';
-  const size_t levelLength = std::min<size_t>(6, std::strlen(level));
-  std::memcpy(head + 13, level, levelLength);
-  std::memset(head + 13 + levelLength, ' ', 6 - levelLength);
-  head[19] = '-';
-  head[20] = ' ';
+  const size_t beforeMessage = 22 + std::max<size_t>(8, levelLength) + 1 + std::strlen(category) + 2;
   const size_t room = DATED_LINE_LIMIT > beforeMessage ? DATED_LINE_LIMIT - beforeMessage : 0;
   const size_t length = std::strlen(message);
-  rendered.assign(head, 21);
-  rendered.append(message, std::min(length, room));
-  if (length < room) rendered.push_back('\n');
+  const size_t kept = std::min(length, room);
+  const bool newline = length < room;
+  // The text is sized once and written in place, digit by digit: a printf
+  // per line would cost more than all the rest of the host's line.
+  rendered.resize(HEAD + kept + (newline ? 1 : 0));
+  char* const out = &rendered[0];
+  const long secondOfDay = static_cast<long>(event.evt_timestamp.tv_sec % SECONDS_A_DAY);
+  const long millisecond = static_cast<long>(event.evt_timestamp.tv_usec / 1000);
+  auto put = [out](size_t at, long value, size_t digits) {
+    for (size_t i = digits; i-- > 0; value /= 10) out[at + i] = static_cast<char>('0' + value % 10);
+  };
+  put(0, secondOfDay / 3600, 2);
+  out[2] = ':';
+  put(3, secondOfDay / 60 % 60, 2);
+  out[5] = ':';
+  put(6, secondOfDay % 60, 2);
+  out[8] = '.';
+  put(9, millisecond, 3);
+  out[12] = ' ';
+  const size_t shown = std::min<size_t>(6, levelLength);
+  std::memcpy(out + 13, level, shown);
+  std::memset(out + 13 + shown, ' ', 6 - shown);
+  out[19] = '-';
+  out[20] = ' ';
+  std::memcpy(out + HEAD, message, kept);
+  if (newline) out[HEAD + kept] = '\n';
 }
 
 // The host lines of a thread, one text per nesting depth, each kept from
@@ -307,31 +311,30 @@ void renderHostLine(const log4c_logging_event_t& event, std::string& rendered) {
 // the longest one. The layout writes the line of the current depth; while
 // the host's callback reads it, the depth is one more, so a line the callback
 // logs itself goes into the next text and leaves the one being read alone.
-// A deque, because growing it moves none of the texts already handed out.
-class HostLines {
- public:
-  static std::string& current() {
-    if (depth == lines.size()) lines.emplace_back();
-    return lines[depth];
+// The texts are held by pointer: growing the list moves none of them.
+struct HostLineTexts {
+  std::vector<std::unique_ptr<std::string>> lines;
+  size_t depth = 0;
+
+  std::string& current() {
+    if (depth == lines.size()) lines.push_back(std::make_unique<std::string>());
+    return *lines[depth];
   }
-
-  // Marks the current line as being read by the host for its lifetime.
-  class Reading {
-   public:
-    Reading() : line(current()) { ++depth; }
-    ~Reading() { --depth; }
-    Reading(const Reading&) = delete;
-    Reading& operator=(const Reading&) = delete;
-    std::string& line;
-  };
-
- private:
-  static thread_local std::deque<std::string> lines;
-  static thread_local size_t depth;
 };
 
-thread_local std::deque<std::string> HostLines::lines;
-thread_local size_t HostLines::depth = 0;
+thread_local HostLineTexts hostLineTexts;
+
+// Marks the current line as being read by the host for its lifetime.
+class ReadingHostLine {
+ public:
+  explicit ReadingHostLine(HostLineTexts& texts) : texts(texts), line(texts.current()) { ++texts.depth; }
+  ~ReadingHostLine() { --texts.depth; }
+  ReadingHostLine(const ReadingHostLine&) = delete;
+  ReadingHostLine& operator=(const ReadingHostLine&) = delete;
+
+  HostLineTexts& texts;
+  std::string& line;
+};
 
 // The inner appenders' layout: it makes the host's line, and nothing else,
 // once per line. log4c's "dated" layout would format a full dated line (date,
@@ -342,7 +345,7 @@ const char* formatHostLine(const log4c_layout_t*, const log4c_logging_event_t* e
   // line log4c hands the bare message on, and the append makes the line itself.
   try {
     if (!event) return nullptr;
-    std::string& line = HostLines::current();
+    std::string& line = hostLineTexts.current();
     renderHostLine(*event, line);
     return line.c_str();
   } catch (...) {
@@ -364,7 +367,7 @@ template <void (CallbacksManager::*forward)(const std::string&)>
 int forwardInner(const log4c_appender_t* appender, const log4c_logging_event_t* event) noexcept {
   try {
     if (!event) return 0;
-    HostLines::Reading reading;
+    ReadingHostLine reading(hostLineTexts);
     std::string& line = reading.line;
     // log4c formats the event with the appender's layout right before it
     // calls the append: with the library's layout the host line is there.
