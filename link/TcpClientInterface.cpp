@@ -68,21 +68,25 @@ CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32
   if (limit == 0) return CommResult(CommResult::DEVICE_OK);
   uint32_t wait = timeoutMs;
   for (;;) {
-    uint8_t chunk[kChunkSize];
-    const size_t wanted = std::min(kChunkSize, limit - data.size());
+    // The chunks that have arrived are read in one call, not one call a
+    // chunk: a message still ends where it would chunk by chunk, at the
+    // first chunk that comes short, which a read that is not a whole number
+    // of chunks shows.
+    uint8_t chunks[kChunkSize * kChunksPerRead];
+    const size_t wanted = std::min(sizeof chunks, limit - data.size());
     // Bytes that are there already are taken at once: a wait before each
-    // chunk would cost a system call for nothing while a reply streams in.
+    // read would cost a system call for nothing while a reply streams in.
     int result = 0;
-    if (!tryToReceiveArrived(chunk, wanted, result)) {
+    if (!tryToReceiveArrived(chunks, wanted, result)) {
       const int ready = waitForReceive(wait);
       if (ready == 0) return endOfMessage(data.empty());
       if (ready < 0) return handleRecvError(ready, data.empty());
-      result = tryToReceive(chunk, wanted);
+      result = tryToReceive(chunks, wanted);
     }
     if (result == 0) return handlePeerClose(data.empty());
     if (result < 0) return handleRecvError(result, data.empty());
-    data.insert(data.end(), chunk, chunk + result);
-    if (static_cast<size_t>(result) < kChunkSize || data.size() >= limit) return endOfMessage(false);
+    data.insert(data.end(), chunks, chunks + result);
+    if (static_cast<size_t>(result) % kChunkSize != 0 || data.size() >= limit) return endOfMessage(false);
     // The rest of a message follows its first chunk closely.
     if (!deadline.nextWait(kNextChunkTimeoutMs, wait)) return endOfMessage(false);
   }

@@ -30,6 +30,8 @@ class TcpClientInterface : public CommInterface {
   // receive's own time-out after it began).
   static constexpr size_t kChunkSize = 16;
   static constexpr uint32_t kNextChunkTimeoutMs = 500;
+  // Chunks taken by one receive call at most.
+  static constexpr size_t kChunksPerRead = 64;
 
  protected:
   CommResult recvInternal(std::vector<uint8_t>& data) override;

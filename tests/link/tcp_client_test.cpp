@@ -106,7 +106,7 @@ Bytes count(size_t n, uint8_t from = 1) {
 // The shared receive over a leaf without a wait of its own: the socket's
 // time-out is set for each wait, and only when it changes.
 TEST(TcpClientInterface, AMessageEndsWithAShortChunkOrSilenceAfterAFullOne) {
-  const Bytes sixteen = count(16), five = count(5, 100);
+  const Bytes sixteen = count(16), five = count(5, 100), thirtyTwo = count(32), thirtySeven = count(37);
   Bytes twentyOne = sixteen;
   twentyOne.insert(twentyOne.end(), five.begin(), five.end());
   const CommResult closed(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "Socket closed");
@@ -121,6 +121,10 @@ TEST(TcpClientInterface, AMessageEndsWithAShortChunkOrSilenceAfterAFullOne) {
   const Case cases[] = {
       {"short chunk", {{5, five, 0}}, CommResult(), five, {2000}, true},
       {"exactly one full chunk, then silence", {{16, sixteen, 0}}, CommResult(), sixteen, {2000, 500, 2000}, true},
+      // One read takes every chunk that is there; the last one decides.
+      {"two full chunks in one read, then silence", {{32, thirtyTwo, 0}}, CommResult(), thirtyTwo,
+       {2000, 500, 2000}, true},
+      {"two full chunks and a short one in one read", {{37, thirtySeven, 0}}, CommResult(), thirtySeven, {2000}, true},
       {"full chunk and a short one", {{16, sixteen, 0}, {5, five, 0}}, CommResult(), twentyOne, {2000, 500, 2000},
        true},
       {"silence", {}, CommResult(CommResult::DEVICE_TIMEOUT), {}, {2000}, true},
