@@ -53,13 +53,22 @@ int TcpClientInterface::waitForReceive(uint32_t timeoutMs) { return applyTimeout
 
 bool TcpClientInterface::tryToReceiveArrived(uint8_t*, size_t, int&) { return false; }
 
-CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data) { return receiveMessage(data, defaultTimeout); }
-
-CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data, uint32_t timeoutMs) {
-  return receiveMessage(data, timeoutMs);
+// A receive with the default time-out waits for the answer to a request,
+// which has mostly arrived by the time it starts: it takes what is there
+// before it waits. A receive with a time-out of its own is a look at the line
+// before a request, or the wait for the rest of a frame once the bytes there
+// have been taken: nothing has arrived yet, and it waits first. Within either,
+// the read after a full chunk takes what is there first: the rest of a
+// message follows its first chunk closely.
+CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data) {
+  return receiveMessage(data, defaultTimeout, true);
 }
 
-CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs) {
+CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data, uint32_t timeoutMs) {
+  return receiveMessage(data, timeoutMs, false);
+}
+
+CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs, bool takeArrivedFirst) {
   // However the terminal spreads its bytes, the receive ends within its
   // time-out and takes no more than the caller has room for.
   const Deadline deadline(timeoutMs);
@@ -74,10 +83,10 @@ CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32
     // of chunks shows.
     uint8_t chunks[kChunkSize * kChunksPerRead];
     const size_t wanted = std::min(sizeof chunks, limit - data.size());
-    // Bytes that are there already are taken at once: a wait before each
-    // read would cost a system call for nothing while a reply streams in.
+    // Bytes that are there already are taken at once: a wait before them
+    // would cost a system call for nothing.
     int result = 0;
-    if (!tryToReceiveArrived(chunks, wanted, result)) {
+    if (!(takeArrivedFirst && tryToReceiveArrived(chunks, wanted, result))) {
       const int ready = waitForReceive(wait);
       if (ready == 0) return endOfMessage(data.empty());
       if (ready < 0) return handleRecvError(ready, data.empty());
@@ -89,6 +98,7 @@ CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32
     if (static_cast<size_t>(result) % kChunkSize != 0 || data.size() >= limit) return endOfMessage(false);
     // The rest of a message follows its first chunk closely.
     if (!deadline.nextWait(kNextChunkTimeoutMs, wait)) return endOfMessage(false);
+    takeArrivedFirst = true;
   }
 }
 

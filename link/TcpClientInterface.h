@@ -74,7 +74,7 @@ class TcpClientInterface : public CommInterface {
   uint32_t defaultTimeout;
 
  private:
-  CommResult receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs);
+  CommResult receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs, bool takeArrivedFirst);
   CommResult handlePeerClose(bool nothingReceived);
   CommResult endOfMessage(bool nothingReceived);
 

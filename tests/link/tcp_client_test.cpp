@@ -161,6 +161,7 @@ TEST(TcpClientInterface, BytesThereAlreadyAreTakenWithoutAWait) {
     Bytes data;
     int waits;
     std::vector<uint32_t> timeouts;  // set during the receive; the socket has the default already
+    uint32_t timeoutMs = 0;          // the receive's own time-out; 0 for the default
   };
   const Case cases[] = {
       {"whole reply there", {{16, sixteen, 0, true}, {5, five, 0, true}}, CommResult(), twentyOne, 0, {}},
@@ -172,6 +173,12 @@ TEST(TcpClientInterface, BytesThereAlreadyAreTakenWithoutAWait) {
       {"peer closed already", {{0, {}, 0, true}}, closed, {}, 0, {}},
       {"connection reset seen by the look", {{-1, {}, ECONNRESET, true}},
        CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "recv failed with 104"), {}, 0, {}},
+      // A receive with a time-out of its own (a look before a request, the
+      // rest of a frame) expects nothing yet and waits first; after a full
+      // chunk it takes what is there.
+      {"own time-out, reply there", {{16, sixteen, 0, true}, {5, five, 0, true}}, CommResult(), twentyOne, 1,
+       {250, 2000}, 250},
+      {"own time-out, nothing there", {}, CommResult(CommResult::DEVICE_TIMEOUT), {}, 1, {1, 2000}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -181,7 +188,7 @@ TEST(TcpClientInterface, BytesThereAlreadyAreTakenWithoutAWait) {
     socket.looksWithoutWaiting = true;
     socket.receives.assign(c.calls.begin(), c.calls.end());
     Bytes data;
-    EXPECT_EQ(socket.recv(data), c.expected);
+    EXPECT_EQ(c.timeoutMs == 0 ? socket.recv(data) : socket.recv(data, c.timeoutMs), c.expected);
     EXPECT_EQ(data, c.data);
     EXPECT_EQ(socket.waits, c.waits);
     EXPECT_EQ(socket.timeouts, c.timeouts);
