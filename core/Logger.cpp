@@ -269,9 +269,11 @@ void renderInnerLogMessage(const char* line, std::string& rendered) {
 void renderHostLine(const log4c_logging_event_t& event, std::string& rendered) {
   constexpr size_t DATED_LINE_LIMIT = 1023;
   constexpr size_t HEAD = 21;  // "HH:MM:SS.mmm LEVEL - "
+  constexpr size_t LEVEL_COLUMNS = 6;
   constexpr long SECONDS_A_DAY = 24 * 60 * 60;
   const char* const level = log4c_priority_to_string(event.evt_priority);
-  const size_t levelLength = std::strlen(level);
+  size_t levelLength = 0;
+  while (level[levelLength] != '\0') ++levelLength;
   const char* const category = event.evt_category ? event.evt_category : "";
   const char* const message = event.evt_msg ? event.evt_msg : "";
   // "YYYYMMDD HH:MM:SS.mmm ", the padded level, a blank, the category, "- ".
@@ -284,22 +286,22 @@ void renderHostLine(const log4c_logging_event_t& event, std::string& rendered) {
   // per line would cost more than all the rest of the host's line.
   rendered.resize(HEAD + kept + (newline ? 1 : 0));
   char* const out = &rendered[0];
-  const long secondOfDay = static_cast<long>(event.evt_timestamp.tv_sec % SECONDS_A_DAY);
-  const long millisecond = static_cast<long>(event.evt_timestamp.tv_usec / 1000);
-  auto put = [out](size_t at, long value, size_t digits) {
-    for (size_t i = digits; i-- > 0; value /= 10) out[at + i] = static_cast<char>('0' + value % 10);
+  const auto secondOfDay = static_cast<unsigned>(event.evt_timestamp.tv_sec % SECONDS_A_DAY);
+  const auto millisecond = static_cast<unsigned>(event.evt_timestamp.tv_usec / 1000);
+  auto twoDigits = [](char* at, unsigned value) {
+    at[0] = static_cast<char>('0' + value / 10);
+    at[1] = static_cast<char>('0' + value % 10);
   };
-  put(0, secondOfDay / 3600, 2);
+  twoDigits(out, secondOfDay / 3600);
   out[2] = ':';
-  put(3, secondOfDay / 60 % 60, 2);
+  twoDigits(out + 3, secondOfDay / 60 % 60);
   out[5] = ':';
-  put(6, secondOfDay % 60, 2);
+  twoDigits(out + 6, secondOfDay % 60);
   out[8] = '.';
-  put(9, millisecond, 3);
+  out[9] = static_cast<char>('0' + millisecond / 100);
+  twoDigits(out + 10, millisecond % 100);
   out[12] = ' ';
-  const size_t shown = std::min<size_t>(6, levelLength);
-  std::memcpy(out + 13, level, shown);
-  std::memset(out + 13 + shown, ' ', 6 - shown);
+  for (size_t i = 0; i < LEVEL_COLUMNS; ++i) out[13 + i] = i < levelLength ? level[i] : ' ';
   out[19] = '-';
   out[20] = ' ';
   std::memcpy(out + HEAD, message, kept);
