@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -26,7 +27,16 @@ bool BareSocketClient::connect(uint16_t port) {
   return ::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
-bool BareSocketClient::exchange(const std::vector<uint8_t>& request, size_t replyLength) {
+bool BareSocketClient::exchange(const std::vector<uint8_t>& request, size_t replyLength, Look look) {
+  if (look == LookFirst) {
+    pollfd line{fd_, POLLIN, 0};
+    int ready;
+    do {
+      ready = ::poll(&line, 1, 1);
+    } while (ready < 0 && errno == EINTR);
+    // The terminal has nothing to say before it is asked.
+    if (ready != 0) return false;
+  }
   for (size_t sent = 0; sent < request.size();) {
     const ssize_t count = ::send(fd_, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
     if (count < 0 && errno == EINTR) continue;

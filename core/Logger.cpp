@@ -7,8 +7,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "core/CallbacksManager.h"
 
@@ -238,8 +240,9 @@ void logCommHex(loggingPriority_t level, const void* data, size_t length) {
   log_comm_data(COMMUNICATION_INNER, level, data, length);
 }
 
-// The "dated" layout writes "YYYYMMDD HH:MM:SS.mmm LEVEL    category- message\n";
-// the host gets the time of day, the level and "- message\n". A line of any
+// A line of a layout other than the library's own is cut as the "dated"
+// layout's lines are cut: "YYYYMMDD HH:MM:SS.mmm LEVEL    category- message\n"
+// gives the host the time of day, the level and "- message\n". A line of any
 // other shape is handed on unchanged rather than cut at a guessed place.
 // The text goes into `rendered`, replacing what it held.
 void renderInnerLogMessage(const char* line, std::string& rendered) {
@@ -258,78 +261,107 @@ void renderInnerLogMessage(const char* line, std::string& rendered) {
   rendered.append(dash, tail);
 }
 
-// The "dated" layout formats every line into one buffer for the whole
-// process, so with two contexts logging on two threads at once the line an
-// appender reads may already be the other thread's. For that layout the host
-// line is built from the event itself: the same text the layout's line gives
-// (time of day in UTC, the level padded to eight and cut to six, "- ", the
-// message, the newline), cut where the layout's 1024-byte buffer cuts it.
-void renderDatedHostLine(const log4c_logging_event_t& event, std::string& rendered) {
+// The host's line of an event, made from the event itself: exactly the text
+// the host got when the inner appenders had the "dated" layout and their line
+// was cut from it (time of day in UTC, the level padded to eight and cut to
+// six, "- ", the message, the newline), cut where that layout's 1024-byte
+// buffer cut it.
+void renderHostLine(const log4c_logging_event_t& event, std::string& rendered) {
   constexpr size_t DATED_LINE_LIMIT = 1023;
+  constexpr size_t HEAD = 21;  // "HH:MM:SS.mmm LEVEL - "
+  constexpr size_t LEVEL_COLUMNS = 6;
   constexpr long SECONDS_A_DAY = 24 * 60 * 60;
   const char* const level = log4c_priority_to_string(event.evt_priority);
+  size_t levelLength = 0;
+  while (level[levelLength] != '\0') ++levelLength;
   const char* const category = event.evt_category ? event.evt_category : "";
   const char* const message = event.evt_msg ? event.evt_msg : "";
   // "YYYYMMDD HH:MM:SS.mmm ", the padded level, a blank, the category, "- ".
-  const size_t beforeMessage =
-      22 + std::max<size_t>(8, std::strlen(level)) + 1 + std::strlen(category) + 2;
-  const long secondOfDay = static_cast<long>(event.evt_timestamp.tv_sec % SECONDS_A_DAY);
-  const long millisecond = static_cast<long>(event.evt_timestamp.tv_usec / 1000);
-  // "HH:MM:SS.mmm LEVEL - ", written digit by digit: a printf per line would
-  // cost more than all the rest of the host's line.
-  char head[21];
-  auto put = [&head](size_t at, long value, size_t digits) {
-    for (size_t i = digits; i-- > 0; value /= 10) head[at + i] = static_cast<char>('0' + value % 10);
-  };
-  put(0, secondOfDay / 3600, 2);
-  head[2] = ':';
-  put(3, secondOfDay / 60 % 60, 2);
-  head[5] = ':';
-  put(6, secondOfDay % 60, 2);
-  head[8] = '.';
-  put(9, millisecond, 3);
-  head[12] = ' ';
-  const size_t levelLength = std::min<size_t>(6, std::strlen(level));
-  std::memcpy(head + 13, level, levelLength);
-  std::memset(head + 13 + levelLength, ' ', 6 - levelLength);
-  head[19] = '-';
-  head[20] = ' ';
+  const size_t beforeMessage = 22 + std::max<size_t>(8, levelLength) + 1 + std::strlen(category) + 2;
   const size_t room = DATED_LINE_LIMIT > beforeMessage ? DATED_LINE_LIMIT - beforeMessage : 0;
   const size_t length = std::strlen(message);
-  rendered.assign(head, 21);
-  rendered.append(message, std::min(length, room));
-  if (length < room) rendered.push_back('\n');
+  const size_t kept = std::min(length, room);
+  const bool newline = length < room;
+  // The text is sized once and written in place, digit by digit: a printf
+  // per line would cost more than all the rest of the host's line.
+  rendered.resize(HEAD + kept + (newline ? 1 : 0));
+  char* const out = &rendered[0];
+  const auto secondOfDay = static_cast<unsigned>(event.evt_timestamp.tv_sec % SECONDS_A_DAY);
+  const auto millisecond = static_cast<unsigned>(event.evt_timestamp.tv_usec / 1000);
+  auto twoDigits = [](char* at, unsigned value) {
+    at[0] = static_cast<char>('0' + value / 10);
+    at[1] = static_cast<char>('0' + value % 10);
+  };
+  twoDigits(out, secondOfDay / 3600);
+  out[2] = ':';
+  twoDigits(out + 3, secondOfDay / 60 % 60);
+  out[5] = ':';
+  twoDigits(out + 6, secondOfDay % 60);
+  out[8] = '.';
+  out[9] = static_cast<char>('0' + millisecond / 100);
+  twoDigits(out + 10, millisecond % 100);
+  out[12] = ' ';
+  for (size_t i = 0; i < LEVEL_COLUMNS; ++i) out[13 + i] = i < levelLength ? level[i] : ' ';
+  out[19] = '-';
+  out[20] = ' ';
+  std::memcpy(out + HEAD, message, kept);
+  if (newline) out[HEAD + kept] = '\n';
 }
 
-bool usesDatedLayout(const log4c_appender_t* appender) {
-  const log4c_layout_type_t* type =
-      log4c_layout_get_type(log4c_appender_get_layout(appender));
-  return type && type->name && std::strcmp(type->name, "dated") == 0;
-}
+// The host lines of a thread, one text per nesting depth, each kept from
+// line to line so that a line costs no allocation once its text has grown to
+// the longest one. The layout writes the line of the current depth; while
+// the host's callback reads it, the depth is one more, so a line the callback
+// logs itself goes into the next text and leaves the one being read alone.
+// The texts are held by pointer: growing the list moves none of them.
+struct HostLineTexts {
+  std::vector<std::unique_ptr<std::string>> lines;
+  size_t depth = 0;
 
-// Each thread renders its lines into one text kept from line to line, so a
-// line costs no allocation once the text has grown to the longest one. A
-// line logged from within the host's log callback, while that text is still
-// being read, gets a text of its own.
-class InnerLineText {
- public:
-  InnerLineText() : nested(inUse) { inUse = true; }
-  ~InnerLineText() {
-    if (!nested) inUse = false;
+  std::string& current() {
+    if (depth == lines.size()) lines.push_back(std::make_unique<std::string>());
+    return *lines[depth];
   }
-  InnerLineText(const InnerLineText&) = delete;
-  InnerLineText& operator=(const InnerLineText&) = delete;
-  std::string& text() { return nested ? own : kept; }
-
- private:
-  static thread_local std::string kept;
-  static thread_local bool inUse;
-  const bool nested;
-  std::string own;
 };
 
-thread_local std::string InnerLineText::kept;
-thread_local bool InnerLineText::inUse = false;
+thread_local HostLineTexts hostLineTexts;
+
+// Marks the current line as being read by the host for its lifetime.
+class ReadingHostLine {
+ public:
+  explicit ReadingHostLine(HostLineTexts& texts) : texts(texts), line(texts.current()) { ++texts.depth; }
+  ~ReadingHostLine() { --texts.depth; }
+  ReadingHostLine(const ReadingHostLine&) = delete;
+  ReadingHostLine& operator=(const ReadingHostLine&) = delete;
+
+  HostLineTexts& texts;
+  std::string& line;
+};
+
+// The inner appenders' layout: it makes the host's line, and nothing else,
+// once per line. log4c's "dated" layout would format a full dated line (date,
+// time, category) for every text line only for the host line to be cut out of
+// it again, and into one buffer for the whole process at that.
+const char* formatHostLine(const log4c_layout_t*, const log4c_logging_event_t* event) noexcept {
+  // Called from log4c, a C library: nothing may unwind through it. Without a
+  // line log4c hands the bare message on, and the append makes the line itself.
+  try {
+    if (!event) return nullptr;
+    std::string& line = hostLineTexts.current();
+    renderHostLine(*event, line);
+    return line.c_str();
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+const log4c_layout_type_t hostLineLayoutType = {"zumbraHostLineLayoutType", formatHostLine};
+
+log4c_layout_t* hostLineLayout = nullptr;
+
+bool usesHostLineLayout(const log4c_appender_t* appender) {
+  return log4c_layout_get_type(log4c_appender_get_layout(appender)) == &hostLineLayoutType;
+}
 
 // The append functions run inside log4c, a C library: nothing may unwind
 // through it, so any failure here drops the line for the host.
@@ -337,14 +369,16 @@ template <void (CallbacksManager::*forward)(const std::string&)>
 int forwardInner(const log4c_appender_t* appender, const log4c_logging_event_t* event) noexcept {
   try {
     if (!event) return 0;
-    InnerLineText rendered;
-    if (usesDatedLayout(appender)) {
-      renderDatedHostLine(*event, rendered.text());
+    ReadingHostLine reading(hostLineTexts);
+    std::string& line = reading.line;
+    // log4c formats the event with the appender's layout right before it
+    // calls the append: with the library's layout the host line is there.
+    if (usesHostLineLayout(appender)) {
+      if (event->evt_rendered_msg != line.c_str()) renderHostLine(*event, line);
     } else {
-      const char* line = event->evt_rendered_msg ? event->evt_rendered_msg : event->evt_msg;
-      renderInnerLogMessage(line, rendered.text());
+      renderInnerLogMessage(event->evt_rendered_msg ? event->evt_rendered_msg : event->evt_msg, line);
     }
-    (CallbacksManager::getInstance().*forward)(rendered.text());
+    (CallbacksManager::getInstance().*forward)(line);
   } catch (...) {
   }
   return 0;
@@ -374,7 +408,7 @@ log4c_appender_t* attachInnerAppender(log4c_category_t* category, const char* na
   log4c_appender_type_set(type);
   log4c_appender_t* appender = log4c_appender_new(name);
   log4c_appender_set_type(appender, type);
-  log4c_appender_set_layout(appender, log4c_layout_get("dated"));
+  log4c_appender_set_layout(appender, hostLineLayout);
   log4c_category_set_appender(category, appender);
   return appender;
 }
@@ -400,6 +434,11 @@ bool initializeLoggers() {
   communicationInnerLogger = log4c_category_get("communicationInner");
   businessInnerLogger = log4c_category_get("businessInner");
 
+  // A layout object of the library's own, out of log4c's named layouts: the
+  // host may use log4c itself, and its types and layouts stay as they are.
+  log4c_layout_type_set(&hostLineLayoutType);
+  hostLineLayout = log4c_layout_new("zumbraHostLineLayout");
+  log4c_layout_set_type(hostLineLayout, &hostLineLayoutType);
   appenderDevInner = attachInnerAppender(developerInnerLogger, "devInnerAppender",
                                          &appenderTypeDevInner);
   appenderCommInner = attachInnerAppender(communicationInnerLogger, "commInnerAppender",
@@ -423,6 +462,10 @@ bool closeLoggers() {
       log4c_appender_delete(*appender);
       *appender = nullptr;
     }
+  }
+  if (hostLineLayout) {
+    log4c_layout_delete(hostLineLayout);
+    hostLineLayout = nullptr;
   }
   developerFileLogger = nullptr;
   communicationFileLogger = nullptr;

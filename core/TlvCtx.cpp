@@ -121,13 +121,23 @@ TlvTag tagNumberAt(const unsigned char* tag, size_t tagLength) {
   return number;
 }
 
+// Whether the tag bytes at the position are these ones (as many of them are
+// there). Byte by byte: tags have one to four bytes, too few for a memcmp
+// call to pay, and most differ in the first or the last byte.
+bool sameTagBytes(const unsigned char* position, const TlvTagBytes& tag) {
+  for (const unsigned char* wanted = tag.begin(); wanted != tag.end(); ++wanted, ++position) {
+    if (*position != *wanted) return false;
+  }
+  return true;
+}
+
 // Refuses what could not be read back as written; logs the reason.
-bool checkStorable(TlvTag tag, const TlvBytes& value) {
+bool checkStorable(TlvTag tag, size_t valueLength) {
   if (!isWellFormedTag(tag)) {
     logDevError("Tag 0x%08X is not a valid BER tag, not stored", hexTag(tag));
     return false;
   }
-  if (value.size() > kMaxValueLength) {
+  if (valueLength > kMaxValueLength) {
     logDevError("Value of tag 0x%08X too long to store", hexTag(tag));
     return false;
   }
@@ -214,54 +224,73 @@ TlvStatus TlvCtx::findForWrite(TlvTag tag) {
 
 bool TlvCtx::findWellFormed(TlvTag tag, size_t& item, size_t& value, size_t& valueLength) const {
   if (tag == 0) return false;
+  // The tag is compared as the bytes it is stored as: an item carries it
+  // when its tag has as many bytes and the same ones.
+  const TlvTagBytes wanted(tag);
   const unsigned char* const begin = buffer.data();
   const unsigned char* const end = begin + buffer.size();
   for (const unsigned char* p = begin; p != end;) {
-    ItemLayout layout;
-    // Cannot fail while the buffer is well-formed; a failure ends the search
+    // The item read as readItem reads it, in the fewest steps: this walk
+    // runs over the whole store for nearly every read and write. Its checks
+    // cannot fail while the buffer is well-formed; a failure ends the search
     // rather than the process.
-    if (readItem(p, end, layout) != ItemRead::Ok) return false;
-    if (tagNumberAt(p, layout.tagLength) == tag) {
+    const unsigned char* q = p + 1;
+    if ((*p & kLongTagMask) == kLongTagMask) {
+      while (q != end && (*q & kMoreTagBytes)) ++q;
+      if (q == end) return false;
+      ++q;
+    }
+    if (q == end) return false;
+    const size_t tagLength = static_cast<size_t>(q - p);
+    size_t length = *q++;
+    if (length & kLongLength) {
+      const size_t count = length & 0x7F;
+      if (count > kMaxLengthBytes || static_cast<size_t>(end - q) < count) return false;
+      length = 0;
+      for (size_t i = 0; i < count; ++i) length = (length << 8) | *q++;
+    }
+    if (length > static_cast<size_t>(end - q)) return false;
+    if (tagLength == wanted.size() && sameTagBytes(p, wanted)) {
       item = static_cast<size_t>(p - begin);
-      value = item + layout.headerLength;
-      valueLength = layout.valueLength;
+      value = static_cast<size_t>(q - begin);
+      valueLength = length;
       return true;
     }
-    p += layout.size();
+    p = q + length;
   }
   return false;
 }
 
-void TlvCtx::appendItem(TlvTag tag, const TlvBytes& value) {
+void TlvCtx::appendItem(TlvTag tag, const unsigned char* value, size_t length) {
   const TlvTagBytes tagField(tag);
   // Room for the tag and the longest length field (0x80 | 4, four bytes).
   unsigned char header[sizeof(TlvTag) + 1 + kMaxLengthBytes];
   unsigned char* out = std::copy(tagField.begin(), tagField.end(), header);
-  if (value.size() <= 127) {
-    *out++ = static_cast<unsigned char>(value.size());
+  if (length <= 127) {
+    *out++ = static_cast<unsigned char>(length);
   } else {
-    const TlvTagBytes lengthBytes(static_cast<TlvTag>(value.size()));
+    const TlvTagBytes lengthBytes(static_cast<TlvTag>(length));
     *out++ = static_cast<unsigned char>(kLongLength | lengthBytes.size());
     out = std::copy(lengthBytes.begin(), lengthBytes.end(), out);
   }
   buffer.insert(buffer.end(), header, out);
-  buffer.insert(buffer.end(), value.begin(), value.end());
+  buffer.insert(buffer.end(), value, value + length);
   currentPosition = buffer.begin();
 }
 
 TlvStatus TlvCtx::insertTag(TlvTag tag, const TlvBytes& value) {
-  if (!checkStorable(tag, value)) return TLV_CORRUPTED;
+  if (!checkStorable(tag, value.size())) return TLV_CORRUPTED;
   if (value.empty()) {
     logDevWarn("Empty value for tag 0x%08X", hexTag(tag));
     return TLV_EMPTY_VALUE;
   }
   if (!wellFormed && checkWholeBuffer() != TLV_OK) return TLV_CORRUPTED;
-  appendItem(tag, value);
+  appendItem(tag, value.data(), value.size());
   return TLV_OK;
 }
 
 TlvStatus TlvCtx::addTag(TlvTag tag, const TlvBytes& value) {
-  if (!checkStorable(tag, value)) return TLV_CORRUPTED;
+  if (!checkStorable(tag, value.size())) return TLV_CORRUPTED;
   const TlvStatus found = findForWrite(tag);
   if (found == TLV_CORRUPTED) return TLV_CORRUPTED;
   if (found == TLV_OK) {
@@ -272,12 +301,15 @@ TlvStatus TlvCtx::addTag(TlvTag tag, const TlvBytes& value) {
     logDevWarn("Empty value for tag 0x%08X", hexTag(tag));
     return TLV_EMPTY_VALUE;
   }
-  appendItem(tag, value);
+  appendItem(tag, value.data(), value.size());
   return TLV_OK;
 }
 
-TlvStatus TlvCtx::updateTag(TlvTag tag, const TlvBytes& value) {
-  if (!checkStorable(tag, value)) return TLV_CORRUPTED;
+TlvStatus TlvCtx::updateTag(TlvTag tag, const TlvBytes& value) { return updateTag(tag, value.data(), value.size()); }
+
+TlvStatus TlvCtx::updateTag(TlvTag tag, const unsigned char* value, size_t length) {
+  if (value == nullptr) length = 0;
+  if (!checkStorable(tag, length)) return TLV_CORRUPTED;
   const TlvStatus found = findForWrite(tag);
   if (found == TLV_CORRUPTED) return TLV_CORRUPTED;
   if (found == TLV_OK) {
@@ -287,16 +319,16 @@ TlvStatus TlvCtx::updateTag(TlvTag tag, const TlvBytes& value) {
       return deleted;
     }
   }
-  if (value.empty()) {
+  if (length == 0) {
     logDevWarn("Empty value for tag 0x%08X", hexTag(tag));
     return TLV_EMPTY_VALUE;
   }
-  appendItem(tag, value);
+  appendItem(tag, value, length);
   return TLV_OK;
 }
 
 TlvStatus TlvCtx::replaceTag(TlvTag tag, const TlvBytes& value) {
-  if (!checkStorable(tag, value)) return TLV_CORRUPTED;
+  if (!checkStorable(tag, value.size())) return TLV_CORRUPTED;
   const TlvStatus found = findForWrite(tag);
   if (found == TLV_CORRUPTED) return TLV_CORRUPTED;
   if (found == TLV_TAG_MISSING) {
@@ -309,7 +341,7 @@ TlvStatus TlvCtx::replaceTag(TlvTag tag, const TlvBytes& value) {
     logDevWarn("Empty value for tag 0x%08X", hexTag(tag));
     return TLV_EMPTY_VALUE;
   }
-  appendItem(tag, value);
+  appendItem(tag, value.data(), value.size());
   return TLV_OK;
 }
 
@@ -426,24 +458,35 @@ TlvStatus TlvCtx::isTagPresent(TlvTag tag) {
 
 TlvStatus TlvCtx::getTagValue(TlvTag tag, TlvBytes& out) const {
   out.clear();
+  const unsigned char* value = nullptr;
+  size_t length = 0;
+  const TlvStatus found = getTagValueView(tag, value, length);
+  if (found == TLV_OK) out.assign(value, value + length);
+  return found;
+}
+
+TlvStatus TlvCtx::getTagValueView(TlvTag tag, const unsigned char*& value, size_t& length) const {
+  value = nullptr;
+  length = 0;
   if (tag == 0) {
     logDevDebug("Tag 0x%08X is missing, unable to get value", hexTag(tag));
     return TLV_TAG_MISSING;
   }
   if (wellFormed) {
     size_t item = 0;
-    size_t value = 0;
-    size_t valueLength = 0;
-    if (!findWellFormed(tag, item, value, valueLength)) {
+    size_t offset = 0;
+    if (!findWellFormed(tag, item, offset, length)) {
       logDevDebug("Tag 0x%08X is missing, unable to get value", hexTag(tag));
       return TLV_TAG_MISSING;
     }
-    out.assign(buffer.begin() + static_cast<std::ptrdiff_t>(value),
-               buffer.begin() + static_cast<std::ptrdiff_t>(value + valueLength));
+    value = buffer.data() + offset;
     return TLV_OK;
   }
   TlvTagGetter getter(buffer);
-  return getter.getTagValue(tag, out);
+  TlvIterator position;
+  const TlvStatus found = getter.findTagValue(tag, position, length);
+  if (found == TLV_OK) value = buffer.data() + (position - buffer.cbegin());
+  return found;
 }
 
 TlvStatus TlvCtx::mergeFrom(const TlvCtx& source, bool overwrite) {
@@ -600,6 +643,14 @@ TlvTagGetter::TlvTagGetter(const TlvBytes& walked) : TlvHolderWithFindingTagEnd(
 
 TlvStatus TlvTagGetter::getTagValue(TlvTag tag, TlvBytes& out) {
   out.clear();
+  TlvIterator value;
+  size_t length = 0;
+  const TlvStatus found = findTagValue(tag, value, length);
+  if (found == TLV_OK) out.assign(value, value + static_cast<std::ptrdiff_t>(length));
+  return found;
+}
+
+TlvStatus TlvTagGetter::findTagValue(TlvTag tag, TlvIterator& value, size_t& length) {
   TlvTagFinder finder(walked);
   TlvIterator found;
   const TlvStatus search = finder.isTagPresent(tag, found);
@@ -608,10 +659,10 @@ TlvStatus TlvTagGetter::getTagValue(TlvTag tag, TlvBytes& out) {
     return TLV_TAG_MISSING;
   }
   if (search != TLV_OK) return search;
-  TlvIterator value = found;
+  value = found;
   const TlvStatus read = findTagEndAndCheckLength(value);
   if (read != TLV_OK) return read;
-  out.assign(value, value + static_cast<std::ptrdiff_t>(valueLength));
+  length = valueLength;
   return TLV_OK;
 }
 

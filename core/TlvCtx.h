@@ -92,6 +92,8 @@ class TlvCtx : public TlvHolder {
   // Removes the tag's first occurrence and appends the item: 0, or 1 for an
   // empty value (the tag is then absent).
   TlvStatus updateTag(TlvTag tag, const TlvBytes& value);
+  // The same for a value that is not held in a vector (a single byte).
+  TlvStatus updateTag(TlvTag tag, const unsigned char* value, size_t length);
   // As updateTag, for a present tag only: 2 when it is absent.
   TlvStatus replaceTag(TlvTag tag, const TlvBytes& value);
   // Removes the tag's first occurrence; an absent tag is success (0).
@@ -105,6 +107,9 @@ class TlvCtx : public TlvHolder {
   TlvStatus isTagPresent(TlvTag tag);
   // The value of the tag's first occurrence: 0, 2, 4; out is emptied first.
   TlvStatus getTagValue(TlvTag tag, TlvBytes& out) const;
+  // The same without a copy: value points at the value inside the store,
+  // valid until the store next changes (null and 0 unless the result is 0).
+  TlvStatus getTagValueView(TlvTag tag, const unsigned char*& value, size_t& length) const;
   // Every item of the source, with addTag (a present tag keeps its value) or
   // with updateTag (the source's value wins): 0, or 4 when the source holds a
   // corrupt item (the items before it have been merged) or the store refused
@@ -134,7 +139,7 @@ class TlvCtx : public TlvHolder {
   // of its value and the value's length.
   bool findWellFormed(TlvTag tag, size_t& item, size_t& value, size_t& valueLength) const;
   void removeInOnePass(const TlvTag* tags, size_t count);
-  void appendItem(TlvTag tag, const TlvBytes& value);
+  void appendItem(TlvTag tag, const unsigned char* value, size_t length);
   TlvStatus deleteUnderPosition(TlvTag tag);
   TlvStatus mergeFrom(const TlvCtx& source, bool overwrite);
 
@@ -181,6 +186,9 @@ class TlvTagGetter : public TlvHolderWithFindingTagEnd {
  public:
   explicit TlvTagGetter(const TlvBytes& walked);
   TlvStatus getTagValue(TlvTag tag, TlvBytes& out);
+  // As getTagValue, with the value's position in the walked vector instead
+  // of a copy.
+  TlvStatus findTagValue(TlvTag tag, TlvIterator& value, size_t& length);
 };
 
 // A walk over every item; handleFoundTag sees each value in turn.

@@ -100,6 +100,17 @@ int TcpClient::tryToReceive(uint8_t* buffer, size_t length) {
   return static_cast<int>(result);
 }
 
+bool TcpClient::tryToReceiveArrived(uint8_t* buffer, size_t length, int& result) {
+  ssize_t received;
+  do {
+    received = ::recv(fd, buffer, length, MSG_DONTWAIT);
+  } while (received < 0 && errno == EINTR);
+  // Nothing there yet: not a time-out, the caller waits for it.
+  if (received < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return false;
+  result = static_cast<int>(received);
+  return true;
+}
+
 int TcpClient::waitForReceive(uint32_t timeoutMs) {
   // To the millisecond: the socket's receive time-out is rounded up to the
   // kernel's tick, which made every 1 ms look at the line cost 8. Bytes, or

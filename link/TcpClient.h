@@ -28,6 +28,7 @@ class TcpClient : public TcpClientInterface {
   CommResult connectToTerminal() override;
   int tryToSend(const uint8_t* data, size_t length) override;
   int tryToReceive(uint8_t* buffer, size_t length) override;
+  bool tryToReceiveArrived(uint8_t* buffer, size_t length, int& result) override;
   int getLastError() const override;
   bool isRecvErrorNotFailure(int result, int error) const override;
   int waitForReceive(uint32_t timeoutMs) override;

@@ -51,13 +51,24 @@ CommResult TcpClientInterface::applyTimeout(uint32_t timeoutMs) {
 
 int TcpClientInterface::waitForReceive(uint32_t timeoutMs) { return applyTimeout(timeoutMs).isOk() ? 1 : -1; }
 
-CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data) { return receiveMessage(data, defaultTimeout); }
+bool TcpClientInterface::tryToReceiveArrived(uint8_t*, size_t, int&) { return false; }
 
-CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data, uint32_t timeoutMs) {
-  return receiveMessage(data, timeoutMs);
+// A receive with the default time-out waits for the answer to a request,
+// which has mostly arrived by the time it starts: it takes what is there
+// before it waits. A receive with a time-out of its own is a look at the line
+// before a request, or the wait for the rest of a frame once the bytes there
+// have been taken: nothing has arrived yet, and it waits first. Within either,
+// the read after a full chunk takes what is there first: the rest of a
+// message follows its first chunk closely.
+CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data) {
+  return receiveMessage(data, defaultTimeout, true);
 }
 
-CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs) {
+CommResult TcpClientInterface::recvInternal(std::vector<uint8_t>& data, uint32_t timeoutMs) {
+  return receiveMessage(data, timeoutMs, false);
+}
+
+CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs, bool takeArrivedFirst) {
   // However the terminal spreads its bytes, the receive ends within its
   // time-out and takes no more than the caller has room for.
   const Deadline deadline(timeoutMs);
@@ -66,18 +77,28 @@ CommResult TcpClientInterface::receiveMessage(std::vector<uint8_t>& data, uint32
   if (limit == 0) return CommResult(CommResult::DEVICE_OK);
   uint32_t wait = timeoutMs;
   for (;;) {
-    const int ready = waitForReceive(wait);
-    if (ready == 0) return endOfMessage(data.empty());
-    if (ready < 0) return handleRecvError(ready, data.empty());
-    uint8_t chunk[kChunkSize];
-    const size_t wanted = std::min(kChunkSize, limit - data.size());
-    const int result = tryToReceive(chunk, wanted);
+    // The chunks that have arrived are read in one call, not one call a
+    // chunk: a message still ends where it would chunk by chunk, at the
+    // first chunk that comes short, which a read that is not a whole number
+    // of chunks shows.
+    uint8_t chunks[kChunkSize * kChunksPerRead];
+    const size_t wanted = std::min(sizeof chunks, limit - data.size());
+    // Bytes that are there already are taken at once: a wait before them
+    // would cost a system call for nothing.
+    int result = 0;
+    if (!(takeArrivedFirst && tryToReceiveArrived(chunks, wanted, result))) {
+      const int ready = waitForReceive(wait);
+      if (ready == 0) return endOfMessage(data.empty());
+      if (ready < 0) return handleRecvError(ready, data.empty());
+      result = tryToReceive(chunks, wanted);
+    }
     if (result == 0) return handlePeerClose(data.empty());
     if (result < 0) return handleRecvError(result, data.empty());
-    data.insert(data.end(), chunk, chunk + result);
-    if (static_cast<size_t>(result) < kChunkSize || data.size() >= limit) return endOfMessage(false);
+    data.insert(data.end(), chunks, chunks + result);
+    if (static_cast<size_t>(result) % kChunkSize != 0 || data.size() >= limit) return endOfMessage(false);
     // The rest of a message follows its first chunk closely.
     if (!deadline.nextWait(kNextChunkTimeoutMs, wait)) return endOfMessage(false);
+    takeArrivedFirst = true;
   }
 }
 

@@ -30,6 +30,8 @@ class TcpClientInterface : public CommInterface {
   // receive's own time-out after it began).
   static constexpr size_t kChunkSize = 16;
   static constexpr uint32_t kNextChunkTimeoutMs = 500;
+  // Chunks taken by one receive call at most.
+  static constexpr size_t kChunksPerRead = 64;
 
  protected:
   CommResult recvInternal(std::vector<uint8_t>& data) override;
@@ -47,6 +49,12 @@ class TcpClientInterface : public CommInterface {
   virtual int tryToSend(const uint8_t* data, size_t length) = 0;
   // One receive call: bytes received, 0 when the peer closed, negative on failure.
   virtual int tryToReceive(uint8_t* buffer, size_t length) = 0;
+  // One receive call that takes only what has arrived, without waiting:
+  // false when nothing (not even the peer's close) is there yet; otherwise
+  // true, with result as tryToReceive gives it. This default takes nothing,
+  // so that every receive waits first; a leaf that can look without waiting
+  // overrides it.
+  virtual bool tryToReceiveArrived(uint8_t* buffer, size_t length, int& result);
   virtual int getLastError() const = 0;
   // A run-out time-out ends a message; it is not a failure.
   virtual bool isRecvErrorNotFailure(int result, int error) const = 0;
@@ -66,7 +74,7 @@ class TcpClientInterface : public CommInterface {
   uint32_t defaultTimeout;
 
  private:
-  CommResult receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs);
+  CommResult receiveMessage(std::vector<uint8_t>& data, uint32_t timeoutMs, bool takeArrivedFirst);
   CommResult handlePeerClose(bool nothingReceived);
   CommResult endOfMessage(bool nothingReceived);
 

@@ -8,7 +8,7 @@ packages=(
   liblog4c-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   iso-codes
-  clang libclang-rt-14-dev valgrind
+  clang libclang-rt-14-dev valgrind strace
   openjdk-17-jdk-headless
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   dpkg-dev wine64

@@ -8,6 +8,7 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "LogRecorder.h"
@@ -151,41 +152,109 @@ TEST_F(LoggerTest, LinesOfAnotherShapeReachTheHostUnchanged) {
   }
 }
 
-// The dated layout's own format, under another name: the host line is then
-// cut from the layout's line, as for any layout other than "dated".
-const char* datedCopy(const log4c_layout_t* layout, const log4c_logging_event_t* event) {
-  return log4c_layout_type_get("dated")->format(layout, event);
+// What the host got when the inner appenders had log4c's "dated" layout: the
+// layout's line, "YYYYMMDD HH:MM:SS.mmm LEVEL    category- message\n" cut at
+// 1023 characters, from which the host line was cut (characters 9 to 27 and
+// everything from the first "-").
+std::string hostLineCutFromDated(const log4c_logging_event_t& event) {
+  const std::string dated = log4c_layout_format(log4c_layout_get("dated"), &event);
+  return dated.substr(9, 19) + dated.substr(dated.find('-'));
 }
-const log4c_layout_type_t datedCopyType = {"testDatedCopy", datedCopy};
 
-// For the dated layout the host line is built from the event rather than cut
-// from the layout's line; it must be the same text, up to the layout's cut.
-TEST_F(LoggerTest, HostLineBuiltForTheDatedLayoutIsTheLineCutFromIt) {
-  const std::string messages[] = {"", "Socket closed", std::string(974, 'a'),
-                                  std::string(975, 'b'), std::string(976, 'c'),
-                                  std::string(977, 'd'), std::string(4000, 'e')};
-  auto* inner = const_cast<log4c_appender_t*>(
-      log4c_category_get_appender(log4c_category_get("developerInner")));
-  ASSERT_NE(inner, nullptr);
-  const log4c_layout_t* dated = log4c_appender_get_layout(inner);
-  log4c_layout_type_set(&datedCopyType);
-  log4c_layout_t* copy = log4c_layout_get("testDatedCopy");
-  log4c_layout_set_type(copy, &datedCopyType);
+const log4c_layout_t* innerLayout(const char* category) {
+  const log4c_appender_t* inner = log4c_category_get_appender(log4c_category_get(category));
+  return inner ? log4c_appender_get_layout(inner) : nullptr;
+}
 
-  for (const std::string& message : messages) {
-    SCOPED_TRACE(message.size());
+// The inner appenders' own layout makes exactly that text, for every level
+// log4c names, lengths on both sides of the dated line's cut (which falls at
+// another length for each category name) and several times of day.
+TEST_F(LoggerTest, HostLineIsTheTextCutFromTheDatedLineBeforeByteForByte) {
+  struct Time {
+    long seconds;
+    long microseconds;
+  };
+  const Time times[] = {{0, 0},                       // 1970-01-01 00:00:00.000
+                        {1711974896, 789000},         // 2024-04-01 12:34:56.789
+                        {1709251199, 999999},         // 2024-02-29 23:59:59.999
+                        {2147483647 + 86400L, 1000}};  // 2038-01-20 03:14:07.001
+  const int priorities[] = {0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000, 1100};
+  for (const char* category : {"developerInner", "communicationInner", "businessInner"}) {
+    const log4c_layout_t* layout = innerLayout(category);
+    ASSERT_NE(layout, nullptr);
+    EXPECT_NE(log4c_layout_get_type(layout), log4c_layout_type_get("dated"));
+    // "YYYYMMDD HH:MM:SS.mmm ", the level padded to eight, a blank, the
+    // category, "- ": the message takes the rest of 1023 characters.
+    const size_t room = 1023 - (22 + 8 + 1 + std::strlen(category) + 2);
+    for (size_t length : {size_t{0}, size_t{1}, room - 1, room, room + 1, size_t{4000}}) {
+      const std::string message(length, 'm');
+      for (const Time& time : times) {
+        for (int priority : priorities) {
+          SCOPED_TRACE(std::string(category) + ", " + std::to_string(length) + " characters at " +
+                       std::to_string(time.seconds) + " s, priority " + std::to_string(priority));
+          log4c_logging_event_t event{};
+          event.evt_category = category;
+          event.evt_priority = priority;
+          event.evt_msg = message.c_str();
+          event.evt_timestamp.tv_sec = time.seconds;
+          event.evt_timestamp.tv_usec = time.microseconds;
+          const char* line = log4c_layout_format(layout, &event);
+          ASSERT_NE(line, nullptr);
+          EXPECT_EQ(line, hostLineCutFromDated(event));
+        }
+      }
+    }
+  }
+}
+
+// The layout's text is what the host receives, for lines that log4c formats
+// from a long message too (log4c's bufsize cuts the message it formats).
+TEST_F(LoggerTest, LongMessagesReachTheHostCutWhereTheDatedLineCutThem) {
+  // 1023 - (22 + 8 + 1 + strlen("developerInner") + 2)
+  constexpr size_t ROOM = 976;
+  for (size_t length : {ROOM - 1, ROOM, ROOM + 1, size_t{1023}, size_t{4000}}) {
+    SCOPED_TRACE(length);
     journal().clear();
-    log4c_appender_set_layout(inner, const_cast<log4c_layout_t*>(dated));
-    logDevWarn("%s", message.c_str());
-    log4c_appender_set_layout(inner, copy);
+    const std::string message(length, 'x');
     logDevWarn("%s", message.c_str());
     const Lines host = textsFrom("dev");
-    ASSERT_EQ(host.size(), 2u);
-    // The time of day of the two lines may differ; everything after it may not.
-    EXPECT_EQ(host[0].substr(12), host[1].substr(12));
-    EXPECT_EQ(host[0].size(), host[1].size());
+    ASSERT_EQ(host.size(), 1u);
+    EXPECT_EQ(host[0].substr(12), " WARN  - " + message.substr(0, ROOM) + (length < ROOM ? "\n" : ""));
   }
-  log4c_appender_set_layout(inner, const_cast<log4c_layout_t*>(dated));
+}
+
+// log4c cuts a message at its configured bufsize before any layout sees it;
+// the fixture's bufsize must leave the dated layout's file lines as long as
+// they were with an unlimited message.
+std::string fullMessage;
+std::vector<std::pair<std::string, std::string>> datedLines;  // as logged, as unlimited
+
+int datedRecordingAppend(log4c_appender_t*, const log4c_logging_event_t* event) {
+  log4c_logging_event_t unlimited = *event;
+  unlimited.evt_msg = fullMessage.c_str();
+  const std::string logged = event->evt_rendered_msg;
+  datedLines.emplace_back(logged, log4c_layout_format(log4c_layout_get("dated"), &unlimited));
+  return 0;
+}
+const log4c_appender_type_t datedRecordingType = {"testDatedRecordingAppenderType", zq::test::recordingOpen,
+                                                  datedRecordingAppend, nullptr};
+
+// Outside the fixture: the category gets this appender instead of the recorder.
+TEST(LoggerFileLinesTest, DatedFileLinesOfLongMessagesKeepTheirLength) {
+  ASSERT_TRUE(zq::app::logging::initializeLoggers());
+  log4c_appender_type_set(&datedRecordingType);
+  log4c_appender_t* appender = log4c_appender_new("testDatedFile");
+  log4c_appender_set_type(appender, &datedRecordingType);
+  log4c_appender_set_layout(appender, log4c_layout_get("dated"));
+  log4c_category_set_appender(log4c_category_get("developerFile"), appender);
+  for (size_t length : {size_t{900}, size_t{1022}, size_t{1023}, size_t{1024}, size_t{4000}}) {
+    SCOPED_TRACE(length);
+    fullMessage.assign(length, 'f');
+    datedLines.clear();
+    logDevError("%s", fullMessage.c_str());
+    ASSERT_EQ(datedLines.size(), 1u);
+    EXPECT_EQ(datedLines[0].first, datedLines[0].second);
+  }
 }
 
 // Two contexts may log on two threads at once; each host line must be the

@@ -107,6 +107,10 @@ TEST(TlvCtxSearchTest, ReadsOfAWellFormedStoreAgreeWithTheWalkers) {
       TlvBytes value{0xEE};
       EXPECT_EQ(ctx.getTagValue(tag, value), expectedStatus);
       EXPECT_EQ(value, expected);
+      const unsigned char* view = nullptr;
+      size_t length = 0;
+      EXPECT_EQ(ctx.getTagValueView(tag, view, length), expectedStatus);
+      EXPECT_EQ(TlvBytes(view, view + length), expected);
 
       TlvTagFinder finder(bytes);
       TlvIterator found;
@@ -180,6 +184,15 @@ TEST(TlvCtxSearchTest, AStoreWrittenAfterAWalkerSearchStaysReadable) {
 
 // On a corrupt store each operation logs what the walk meets, once per
 // operation, as it always has; a list removal logs it once per tag.
+// getTagValueView's result, with the value it shows checked.
+TlvStatus viewed(const TlvCtx& ctx, TlvTag tag, const TlvBytes& expected) {
+  const unsigned char* value = nullptr;
+  size_t length = 0;
+  const TlvStatus result = ctx.getTagValueView(tag, value, length);
+  EXPECT_EQ(TlvBytes(value, value + length), expected);
+  return result;
+}
+
 TEST(TlvCtxSearchTest, CorruptStoresLogTheFirstBadItemForEveryOperation) {
   ASSERT_TRUE(zq::app::logging::initializeLoggers());
   zq::test::recordCategory("developerFile");
@@ -205,6 +218,10 @@ TEST(TlvCtxSearchTest, CorruptStoresLogTheFirstBadItemForEveryOperation) {
       {"read before the damage", {0x5A, 0x01, 0x01, 0x9C, 0x05}, [](TlvCtx& c) { return c.isTagPresent(0x5A); }, {}},
       {"read past the damage", {0x5A, 0x01, 0x01, 0x9C, 0x05}, [](TlvCtx& c) { return c.isTagPresent(0x9A); },
        {noLength}},
+      {"value seen in place before the damage", {0x5A, 0x01, 0x01, 0x9C, 0x05},
+       [](TlvCtx& c) { return viewed(c, 0x5A, {0x01}); }, {}},
+      {"value seen in place past the damage", {0x5A, 0x01, 0x01, 0x9C, 0x05},
+       [](TlvCtx& c) { return viewed(c, 0x9A, {}); }, {noLength}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -71,19 +71,23 @@ TEST(LinkOverLoopback, RepliesArriveWholeHoweverTheLineCutsThem) {
   }
 }
 
-TEST(LinkOverLoopback, AReplyOfExactlyOneChunkWaitsForAFurtherChunkFirst) {
-  LoopbackPeer peer;
-  const Bytes message(13, 'A');  // 16 bytes framed
-  peer.addStep(answer(message));
-  auto link = linkTo(peer.port(), 2000);
-  ASSERT_EQ(link->open(), CommResult());
-  const auto start = std::chrono::steady_clock::now();
-  Bytes reply;
-  EXPECT_EQ(exchange(*link, reply), CommResult());
-  const auto waited = std::chrono::steady_clock::now() - start;
-  EXPECT_EQ(reply, message);
-  // The message is only known to be complete once nothing followed for 500 ms.
-  EXPECT_GE(waited, std::chrono::milliseconds(450));
+TEST(LinkOverLoopback, AReplyOfWholeChunksWaitsForAFurtherChunkFirst) {
+  // 16 and 32 bytes framed; the second arrives whole and is read in one call.
+  for (size_t length : {size_t{13}, size_t{29}}) {
+    SCOPED_TRACE(length);
+    LoopbackPeer peer;
+    const Bytes message(length, 'A');
+    peer.addStep(answer(message));
+    auto link = linkTo(peer.port(), 2000);
+    ASSERT_EQ(link->open(), CommResult());
+    const auto start = std::chrono::steady_clock::now();
+    Bytes reply;
+    EXPECT_EQ(exchange(*link, reply), CommResult());
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(reply, message);
+    // The message is only known to be complete once nothing followed for 500 ms.
+    EXPECT_GE(waited, std::chrono::milliseconds(450));
+  }
 }
 
 TEST(LinkOverLoopback, ASilentTerminalTimesOutAVanishingOneIsAClosedConnection) {

@@ -31,6 +31,7 @@ class ScriptedSocket : public TcpClientInterface {
     int result;  // bytes, 0 for a closed peer, -1 for a failure
     Bytes bytes;
     int error;
+    bool arrived = false;  // there already: a look without waiting takes it
   };
   ScriptedSocket() : TcpClientInterface("127.0.0.1", 9000, 2000) {}
 
@@ -45,6 +46,9 @@ class ScriptedSocket : public TcpClientInterface {
   CommResult prepared, connected;
   bool open_ = true;
   int lastError = 0;
+  // Whether the leaf can look without waiting, and how often it waited.
+  bool looksWithoutWaiting = false;
+  int waits = 0;
 
  protected:
   void closeInternal() override { open_ = false; }
@@ -79,6 +83,16 @@ class ScriptedSocket : public TcpClientInterface {
     }
     return call.result;
   }
+  bool tryToReceiveArrived(uint8_t* buffer, size_t length, int& result) override {
+    if (!looksWithoutWaiting) return TcpClientInterface::tryToReceiveArrived(buffer, length, result);
+    if (receives.empty() || !receives.front().arrived) return false;
+    result = tryToReceive(buffer, length);
+    return true;
+  }
+  int waitForReceive(uint32_t timeoutMs) override {
+    ++waits;
+    return TcpClientInterface::waitForReceive(timeoutMs);
+  }
   int getLastError() const override { return lastError; }
   bool isRecvErrorNotFailure(int result, int error) const override { return result == 0 || error == EAGAIN; }
 };
@@ -92,7 +106,7 @@ Bytes count(size_t n, uint8_t from = 1) {
 // The shared receive over a leaf without a wait of its own: the socket's
 // time-out is set for each wait, and only when it changes.
 TEST(TcpClientInterface, AMessageEndsWithAShortChunkOrSilenceAfterAFullOne) {
-  const Bytes sixteen = count(16), five = count(5, 100);
+  const Bytes sixteen = count(16), five = count(5, 100), thirtyTwo = count(32), thirtySeven = count(37);
   Bytes twentyOne = sixteen;
   twentyOne.insert(twentyOne.end(), five.begin(), five.end());
   const CommResult closed(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "Socket closed");
@@ -107,6 +121,10 @@ TEST(TcpClientInterface, AMessageEndsWithAShortChunkOrSilenceAfterAFullOne) {
   const Case cases[] = {
       {"short chunk", {{5, five, 0}}, CommResult(), five, {2000}, true},
       {"exactly one full chunk, then silence", {{16, sixteen, 0}}, CommResult(), sixteen, {2000, 500, 2000}, true},
+      // One read takes every chunk that is there; the last one decides.
+      {"two full chunks in one read, then silence", {{32, thirtyTwo, 0}}, CommResult(), thirtyTwo,
+       {2000, 500, 2000}, true},
+      {"two full chunks and a short one in one read", {{37, thirtySeven, 0}}, CommResult(), thirtySeven, {2000}, true},
       {"full chunk and a short one", {{16, sixteen, 0}, {5, five, 0}}, CommResult(), twentyOne, {2000, 500, 2000},
        true},
       {"silence", {}, CommResult(CommResult::DEVICE_TIMEOUT), {}, {2000}, true},
@@ -127,6 +145,54 @@ TEST(TcpClientInterface, AMessageEndsWithAShortChunkOrSilenceAfterAFullOne) {
     EXPECT_EQ(socket.isOpen(), c.openAfter);
   }
   EXPECT_EQ(CommResult(CommResult::DEVICE_TIMEOUT).getError(), errors::DEVICE_ERR_UNKNOWN);
+}
+
+// A leaf that can look without waiting takes the bytes that are there at
+// once, and waits (with the same time-outs) only when nothing is.
+TEST(TcpClientInterface, BytesThereAlreadyAreTakenWithoutAWait) {
+  const Bytes sixteen = count(16), five = count(5, 100);
+  Bytes twentyOne = sixteen;
+  twentyOne.insert(twentyOne.end(), five.begin(), five.end());
+  const CommResult closed(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "Socket closed");
+  struct Case {
+    const char* name;
+    std::vector<ScriptedSocket::Call> calls;
+    CommResult expected;
+    Bytes data;
+    int waits;
+    std::vector<uint32_t> timeouts;  // set during the receive; the socket has the default already
+    uint32_t timeoutMs = 0;          // the receive's own time-out; 0 for the default
+  };
+  const Case cases[] = {
+      {"whole reply there", {{16, sixteen, 0, true}, {5, five, 0, true}}, CommResult(), twentyOne, 0, {}},
+      {"first chunk still on its way", {{16, sixteen, 0}, {5, five, 0, true}}, CommResult(), twentyOne, 1, {}},
+      {"rest of the reply still on its way", {{16, sixteen, 0, true}, {5, five, 0}}, CommResult(), twentyOne, 1,
+       {500, 2000}},
+      {"nothing after a full chunk", {{16, sixteen, 0, true}}, CommResult(), sixteen, 1, {500, 2000}},
+      {"nothing at all", {}, CommResult(CommResult::DEVICE_TIMEOUT), {}, 1, {}},
+      {"peer closed already", {{0, {}, 0, true}}, closed, {}, 0, {}},
+      {"connection reset seen by the look", {{-1, {}, ECONNRESET, true}},
+       CommResult(CommResult::DEVICE_ERROR, errors::DEVICE_CONN_ERROR, "recv failed with 104"), {}, 0, {}},
+      // A receive with a time-out of its own (a look before a request, the
+      // rest of a frame) expects nothing yet and waits first; after a full
+      // chunk it takes what is there.
+      {"own time-out, reply there", {{16, sixteen, 0, true}, {5, five, 0, true}}, CommResult(), twentyOne, 1,
+       {250, 2000}, 250},
+      {"own time-out, nothing there", {}, CommResult(CommResult::DEVICE_TIMEOUT), {}, 1, {1, 2000}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedSocket socket;
+    ASSERT_EQ(socket.open(), CommResult());
+    socket.timeouts.clear();
+    socket.looksWithoutWaiting = true;
+    socket.receives.assign(c.calls.begin(), c.calls.end());
+    Bytes data;
+    EXPECT_EQ(c.timeoutMs == 0 ? socket.recv(data) : socket.recv(data, c.timeoutMs), c.expected);
+    EXPECT_EQ(data, c.data);
+    EXPECT_EQ(socket.waits, c.waits);
+    EXPECT_EQ(socket.timeouts, c.timeouts);
+  }
 }
 
 TEST(TcpClientInterface, AReceiveTakesNoMoreThanTheRoomItIsGiven) {
