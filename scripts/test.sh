@@ -33,6 +33,14 @@ build_and_test build/plain
 echo "== sanitizer build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   build_and_test build/sanitize -DZQ_SANITIZE=ON
+echo "== benchmarks"
+# Built in Release and each run briefly, so that they keep building and
+# running; their figures are read by people, never checked here.
+cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZQ_BUILD_BENCHMARKS=ON -DZQ_BUILD_TESTS=OFF
+cmake --build build/bench -j "$jobs"
+for bench in link_framing_bench purchase_benchmark report_entries_benchmark; do
+  build/bench/benchmarks/$bench --benchmark_min_time=0.01 >/dev/null
+done
 echo "== TPM tools"
 # trustprobe.exe and certmint.dll cross-built with mingw-w64, and their PE checks.
 scripts/build-tpm.sh
