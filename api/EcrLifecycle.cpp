@@ -9,10 +9,9 @@
 #include "core/ExportGuard.h"
 #include "api/LoggerManager.h"
 #include "core/zumbra_log.h"
+#include "link/CommPlatform.h"
 #include "link/CommResult.h"
-#include "link/SerialClient.h"
 #include "link/StxEtxLinkLayer.h"
-#include "link/TcpClient.h"
 #include "protocol/TalvorenProtocol.h"
 
 using zq::app::api::CtxUse;
@@ -134,7 +133,7 @@ ecr_status ecr_setTcpIpLink(EcrCtx_s* ctx, const char* address, uint16_t port, u
     }
     if (claim.refused()) return ECR_INVALID_ARGUMENT;
     const CommResult result =
-        installAndOpen(ctx, std::make_unique<zq::app::comm::TcpClient>(address, port, timeoutMs));
+        installAndOpen(ctx, zq::app::comm::makeTcpClient(address, port, timeoutMs));
     if (!result.isOk()) {
       logBusError("Unable to establish connection to host %s:%d", address, static_cast<int>(port));
       logOpenFailure(result);
@@ -161,8 +160,8 @@ ecr_status ecr_setSerialLink(EcrCtx_s* ctx, const char* portName, comm_SerialDat
       return ECR_INVALID_ARGUMENT;
     }
     if (claim.refused()) return ECR_INVALID_ARGUMENT;
-    const CommResult result = installAndOpen(
-        ctx, std::make_unique<zq::app::comm::SerialClient>(portName, dataMode, baudrate, timeoutMs));
+    const CommResult result =
+        installAndOpen(ctx, zq::app::comm::makeSerialClient(portName, dataMode, baudrate, timeoutMs));
     if (!result.isOk()) {
       logBusError("Unable to open %s", portName);
       logOpenFailure(result);

@@ -12,9 +12,9 @@
 
 #include "core/Sleep.h"
 #include "core/TagNames.h"
+#include "link/CommPlatform.h"
 #include "link/Link.h"
 #include "link/StxEtxLinkLayer.h"
-#include "link/TcpClient.h"
 #include "protocol/TalvorenProtocol.h"
 #include "support/TerminalSimulator.h"
 
@@ -46,8 +46,7 @@ class RoutingFixture {
     EXPECT_TRUE(TerminalSimulator::parseScript(in, steps, error)) << error;
     for (PeerStep& step : steps) terminal.addStep(std::move(step));
     link = std::make_unique<link::Link>(new link::StxEtxLrcNoAckLinkLayer(),
-                                        new comm::TcpClient("127.0.0.1", terminal.port(),
-                                                            kLinkTimeoutMs),
+                                        comm::makeTcpClient("127.0.0.1", terminal.port(), kLinkTimeoutMs).release(),
                                         65536);
     EXPECT_TRUE(link->open().isOk());
     EXPECT_TRUE(protocol.setTag(TAG_CASH_REGISTER_ID, text("1")));

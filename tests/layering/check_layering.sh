@@ -4,19 +4,26 @@
 # every source file is resolved as the compiler would find it (a path from
 # the tree's root, or a bare public header name) and checked against the
 # table below; each include it does not allow, and each it cannot resolve,
-# is reported with its file and line.
+# is reported with its file and line. Outside the library (tests, fuzz
+# targets, benchmarks, examples) only the platform folders are checked:
+# clients are made through link/CommPlatform.h, so only the tests of a
+# platform folder include it.
 # usage: check_layering.sh [<source tree>]   (default: the tree holding this script)
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
 cd "$root"
 
 # Folder, then what its files may include besides their own folder's.
-# A subfolder belongs to its folder's layer (link/windows is link). A file
-# named instead of a folder allows that one header alone: the protocol sees
-# nothing of api/ but the public types.
+# A subfolder belongs to its folder's layer unless it has a line of its own.
+# The platform folders have: they build on the link, and nothing includes
+# them, not the link either, which makes its clients through the factory
+# they define. A file named instead of a folder allows that one header
+# alone: the protocol sees nothing of api/ but the public types.
 layers='
 core
 link                  core
+link/posix            core link
+link/windows          core link
 protocol              core link api/zumbra_ecr_types.h
 api                   core link protocol
 printouts/engine      core link protocol api
@@ -29,6 +36,15 @@ generated='
 jni                   zumbra_terminal_*.h
 '
 
+# The platform folders, then the one folder outside the library whose files
+# may include them: their own tests.
+platform_tests='
+link/posix            tests/link/posix
+link/windows          tests/link/windows
+'
+# The folders outside the library that are checked for the platform folders.
+outside=(tests fuzz benchmarks examples)
+
 # Where the compiler finds a bare name: the including file's folder first,
 # then the public header folders the build puts on the include path.
 public_dirs=(core link api printouts/engine printouts/documents)
@@ -40,6 +56,12 @@ while read -r folder rest; do
   folders+=("$folder")
   allowed[$folder]=" $rest "
 done <<<"$layers"
+
+declare -A platform_test_folder=()
+while read -r folder tests_folder; do
+  [[ -n $folder ]] || continue
+  platform_test_folder[$folder]=$tests_folder
+done <<<"$platform_tests"
 
 # The layer of a path from the root: the longest folder of the table it lies in.
 layer_of() {
@@ -73,11 +95,21 @@ resolve() {
   done
 }
 
+sources_of() {
+  find "$1" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.c' -o -name '*.cpp' -o -name '*.def' \) -print0
+}
+
 files=()
 for f in "${folders[@]}"; do
   [[ -d $f ]] || { echo "check_layering: no folder $f in $root"; exit 2; }
-  while IFS= read -r -d '' file; do files+=("${file#./}"); done < <(
-    find "$f" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.c' -o -name '*.cpp' -o -name '*.def' \) -print0)
+  while IFS= read -r -d '' file; do files+=("${file#./}"); done < <(sources_of "$f")
+done
+# Each file once: a subfolder with a line of its own is also under its parent.
+mapfile -t files < <(printf '%s\n' "${files[@]}" | sort -u)
+library_files=${#files[@]}
+for f in "${outside[@]}"; do
+  [[ -d $f ]] || continue
+  while IFS= read -r -d '' file; do files+=("${file#./}"); done < <(sources_of "$f")
 done
 
 faults=0
@@ -89,8 +121,21 @@ while IFS= read -r hit; do
   [[ ${rest#*:} =~ \"([^\"]*)\" ]] || continue
   name=${BASH_REMATCH[1]}
   layer=$(layer_of "$file")
-  checked=$((checked + 1))
   target=$(resolve "${file%/*}" "$name")
+  if [[ -z $layer ]]; then
+    # Outside the library: only an include of a platform folder counts.
+    [[ -n $target ]] || continue
+    target_layer=$(layer_of "$target")
+    [[ -n $target_layer && -n ${platform_test_folder[$target_layer]:-} ]] || continue
+    checked=$((checked + 1))
+    if [[ $file != "${platform_test_folder[$target_layer]}"/* ]]; then
+      echo "$file:$line: #include \"$name\" is $target, of $target_layer, which only" \
+        "${platform_test_folder[$target_layer]} may see outside the library"
+      faults=$((faults + 1))
+    fi
+    continue
+  fi
+  checked=$((checked + 1))
   if [[ -z $target ]]; then
     is_generated "$layer" "$name" && continue
     echo "$file:$line: #include \"$name\" is not a file of the tree"
@@ -112,4 +157,4 @@ if ((faults)); then
   echo "check_layering: $faults of $checked includes break the layers"
   exit 1
 fi
-echo "check_layering: $checked includes of ${#files[@]} files keep the layers"
+echo "check_layering: $checked includes of ${#files[@]} files ($library_files of the library) keep the layers"

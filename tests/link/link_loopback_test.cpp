@@ -1,4 +1,4 @@
-// The Link with the Linux TCP client against a scripted terminal on a real
+// The Link with the build's TCP client against a scripted terminal on a real
 // loopback socket.
 #include <gtest/gtest.h>
 
@@ -6,16 +6,16 @@
 #include <memory>
 #include <thread>
 
+#include "link/CommPlatform.h"
 #include "link/Link.h"
 #include "link/StxEtxLinkLayer.h"
-#include "link/TcpClient.h"
 #include "support/LoopbackPeer.h"
 
 namespace zq::test {
 namespace {
 
 using app::comm::CommResult;
-using app::comm::TcpClient;
+using app::comm::makeTcpClient;
 using app::link::Link;
 using app::link::StxEtxLrcNoAckLinkLayer;
 using Bytes = std::vector<uint8_t>;
@@ -25,7 +25,8 @@ constexpr uint32_t kTimeoutMs = 300;
 const Bytes kRequest = {'2', '0'};
 
 std::unique_ptr<Link> linkTo(uint16_t port, uint32_t timeoutMs = kTimeoutMs) {
-  auto link = std::make_unique<Link>(new StxEtxLrcNoAckLinkLayer, new TcpClient("127.0.0.1", port, timeoutMs), 65536);
+  auto link =
+      std::make_unique<Link>(new StxEtxLrcNoAckLinkLayer, makeTcpClient("127.0.0.1", port, timeoutMs).release(), 65536);
   return link;
 }
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "core/Sleep.h"
+#include "link/CommPlatform.h"
 #include "link/Link.h"
 #include "link/StxEtxLinkLayer.h"
-#include "link/TcpClient.h"
 #include "protocol/CommonMessage.h"
 #include "protocol/IndexFlows.h"
 #include "protocol/SimpleFlow.h"
@@ -61,7 +61,7 @@ class EnvelopeOnlyFlow : public SimpleFlow {
 
 link::Link* tcpLink(uint16_t port) {
   return new link::Link(new link::StxEtxLrcNoAckLinkLayer(),
-                        new comm::TcpClient("127.0.0.1", port, kLinkTimeoutMs), 65536);
+                        comm::makeTcpClient("127.0.0.1", port, kLinkTimeoutMs).release(), 65536);
 }
 
 // The library's side of one terminal connection, cash register '1'.

@@ -16,9 +16,9 @@
 #include "core/LogRecorder.h"
 #include "core/Logger.h"
 #include "core/Sleep.h"
+#include "link/CommPlatform.h"
 #include "link/Link.h"
 #include "link/StxEtxLinkLayer.h"
-#include "link/TcpClient.h"
 #include "protocol/SimpleFlow.h"
 #include "protocol/TalvorenCtx.h"
 #include "support/TerminalSimulator.h"
@@ -146,7 +146,7 @@ class Session {
  public:
   explicit Session(const TerminalSimulator& terminal)
       : link(new link::Link(new link::StxEtxLrcNoAckLinkLayer(),
-                            new comm::TcpClient("127.0.0.1", terminal.port(), 300), 65536)) {
+                            comm::makeTcpClient("127.0.0.1", terminal.port(), 300).release(), 65536)) {
     utils::registerCustomSleep(ignorePause);
     ctx.getApiCtx().setCashRegisterNumber('1');
     callbacks::CallbacksManager::getInstance().setup(

@@ -14,9 +14,9 @@
 #include "core/CallbacksManager.h"
 #include "core/Sleep.h"
 #include "core/TagNames.h"
+#include "link/CommPlatform.h"
 #include "link/Link.h"
 #include "link/StxEtxLinkLayer.h"
-#include "link/TcpClient.h"
 #include "protocol/TalvorenProtocol.h"
 #include "protocol/message_session.h"
 #include "support/PurchaseScript.h"
@@ -62,7 +62,7 @@ class TransactionSession {
  public:
   explicit TransactionSession(const TerminalSimulator& terminal)
       : link(new link::Link(new link::StxEtxLrcNoAckLinkLayer(),
-                            new comm::TcpClient("127.0.0.1", terminal.port(), kTestLinkTimeoutMs),
+                            comm::makeTcpClient("127.0.0.1", terminal.port(), kTestLinkTimeoutMs).release(),
                             65536)) {
     utils::registerCustomSleep(recordPause);
     recordedPauses().clear();

@@ -17,7 +17,7 @@
 //   PeerStep damaged = TerminalSimulator::anyRequest(TerminalSimulator::fields({"26", "0"}));
 //   damaged.badLrc = true;                 // faults are flags of PeerStep
 //   terminal.addStep(damaged);
-//   ... connect a TcpClient to 127.0.0.1:terminal.port(), exchange ...
+//   ... link to comm::makeTcpClient("127.0.0.1", terminal.port(), ...), exchange ...
 //   EXPECT_TRUE(terminal.mismatches().empty());
 //   EXPECT_EQ(terminal.controlBytes(), std::vector<uint8_t>{0x15});   // the library's NAK
 //

@@ -18,7 +18,7 @@
 
 #include "core/Sleep.h"
 #include "link/StxEtxLinkLayer.h"
-#include "link/TcpClient.h"
+#include "link/windows/TcpClient.h"
 
 namespace {
 

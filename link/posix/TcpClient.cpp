@@ -1,4 +1,4 @@
-#include "link/TcpClient.h"
+#include "link/posix/TcpClient.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -10,7 +10,7 @@
 #include <cerrno>
 
 #include "core/zumbra_log.h"
-#include "link/PollWait.h"
+#include "link/posix/PollWait.h"
 
 namespace zq::app::comm {
 

@@ -1,4 +1,4 @@
-#include "link/SerialClient.h"
+#include "link/posix/SerialClient.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "core/zumbra_log.h"
-#include "link/PollWait.h"
+#include "link/posix/PollWait.h"
 
 namespace zq::app::comm {
 

@@ -2,11 +2,6 @@
 // keep-alive and socket-level send and receive time-outs.
 #pragma once
 
-#ifdef _WIN32
-// The Windows build has its own client of this name.
-#include "link/windows/TcpClient.h"
-#else
-
 #include <cstdint>
 #include <string>
 
@@ -39,5 +34,3 @@ class TcpClient : public TcpClientInterface {
 };
 
 }  // namespace zq::app::comm
-
-#endif

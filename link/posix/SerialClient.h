@@ -2,11 +2,6 @@
 // a bounded wait for input and at most 64 bytes per receive.
 #pragma once
 
-#ifdef _WIN32
-// The Windows build has its own client of this name.
-#include "link/windows/SerialClient.h"
-#else
-
 #include <termios.h>
 
 #include <cstdint>
@@ -49,5 +44,3 @@ class SerialClient : public SerialClientInterface {
 };
 
 }  // namespace zq::app::comm
-
-#endif

@@ -9,7 +9,7 @@
 
 #include <cstring>
 
-#include "link/SerialClient.h"
+#include "link/posix/SerialClient.h"
 #include "tests/link/LinkLogRecorder.h"
 #include "tests/link/ScriptedComm.h"
 
