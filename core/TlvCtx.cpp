@@ -230,33 +230,17 @@ bool TlvCtx::findWellFormed(TlvTag tag, size_t& item, size_t& value, size_t& val
   const unsigned char* const begin = buffer.data();
   const unsigned char* const end = begin + buffer.size();
   for (const unsigned char* p = begin; p != end;) {
-    // The item read as readItem reads it, in the fewest steps: this walk
-    // runs over the whole store for nearly every read and write. Its checks
-    // cannot fail while the buffer is well-formed; a failure ends the search
+    ItemLayout layout;
+    // Cannot fail while the buffer is well-formed; a failure ends the search
     // rather than the process.
-    const unsigned char* q = p + 1;
-    if ((*p & kLongTagMask) == kLongTagMask) {
-      while (q != end && (*q & kMoreTagBytes)) ++q;
-      if (q == end) return false;
-      ++q;
-    }
-    if (q == end) return false;
-    const size_t tagLength = static_cast<size_t>(q - p);
-    size_t length = *q++;
-    if (length & kLongLength) {
-      const size_t count = length & 0x7F;
-      if (count > kMaxLengthBytes || static_cast<size_t>(end - q) < count) return false;
-      length = 0;
-      for (size_t i = 0; i < count; ++i) length = (length << 8) | *q++;
-    }
-    if (length > static_cast<size_t>(end - q)) return false;
-    if (tagLength == wanted.size() && sameTagBytes(p, wanted)) {
+    if (readItem(p, end, layout) != ItemRead::Ok) return false;
+    if (layout.tagLength == wanted.size() && sameTagBytes(p, wanted)) {
       item = static_cast<size_t>(p - begin);
-      value = static_cast<size_t>(q - begin);
-      valueLength = length;
+      value = item + layout.headerLength;
+      valueLength = layout.valueLength;
       return true;
     }
-    p = q + length;
+    p += layout.size();
   }
   return false;
 }
