@@ -24,19 +24,15 @@ FiscalBatchPrintoutBuilder fiscalBatchPrintoutBuilder_;
 }  // namespace zq::app::printouts
 
 namespace pr = zq::app::printouts;
+// The claims of a printout, then the builder; a refusal, or whatever
+// escapes the builder (it allocates lines and texts), becomes code 1.
+using pr::claimedPrintout;
 
 namespace {
 
-// The claims of a printout, then the builder; a refusal, or whatever
-// escapes the builder (it allocates lines and texts), becomes code 1.
-template <typename Body>
-uint32_t guarded(const char* function, PrintoutCtx_s* ctx, EcrCtx_s* ecr, Body&& body) noexcept {
-  return pr::claimedPrintout(function, ctx, ecr, body);
-}
-
 template <typename Builder>
 uint32_t shortReport(const char* function, PrintoutCtx_s* ctx, EcrCtx_s* ecr) noexcept {
-  return guarded(function, ctx, ecr, [&] { return Builder().prepareShortReport(ctx, ecr); });
+  return claimedPrintout(function, ctx, ecr, [&] { return Builder().prepareShortReport(ctx, ecr); });
 }
 
 }  // namespace
@@ -55,87 +51,87 @@ uint32_t pr_prepareFiscalShortTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* 
 }
 
 uint32_t pr_startFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardLongSummaryPrintoutBuilder_.startLongReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardLongSummaryPrintoutBuilder_.startLongReport(ctx, ecr); });
 }
 uint32_t pr_addFullSummaryEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardLongSummaryPrintoutBuilder_.addReportEntry(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardLongSummaryPrintoutBuilder_.addReportEntry(ctx, ecr); });
 }
 uint32_t pr_finishFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardLongSummaryPrintoutBuilder_.finishReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardLongSummaryPrintoutBuilder_.finishReport(ctx, ecr); });
 }
 uint32_t pr_startFiscalFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalLongSummaryPrintoutBuilder_.startLongReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalLongSummaryPrintoutBuilder_.startLongReport(ctx, ecr); });
 }
 uint32_t pr_addFiscalFullSummaryEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalLongSummaryPrintoutBuilder_.addReportEntry(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalLongSummaryPrintoutBuilder_.addReportEntry(ctx, ecr); });
 }
 uint32_t pr_finishFiscalFullSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalLongSummaryPrintoutBuilder_.finishReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalLongSummaryPrintoutBuilder_.finishReport(ctx, ecr); });
 }
 
 uint32_t pr_startTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr,
+  return claimedPrintout(__func__, ctx, ecr,
                  [&] { return pr::standardLongTransAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
 }
 uint32_t pr_addFullTransactionAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr,
+  return claimedPrintout(__func__, ctx, ecr,
                  [&] { return pr::standardLongTransAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
 }
 uint32_t pr_addFullTransactionAnalysisSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardLongTransAnalPrintoutBuilder_.addSummary(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardLongTransAnalPrintoutBuilder_.addSummary(ctx, ecr); });
 }
 uint32_t pr_finishTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardLongTransAnalPrintoutBuilder_.finishReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardLongTransAnalPrintoutBuilder_.finishReport(ctx, ecr); });
 }
 uint32_t pr_startFiscalTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr,
+  return claimedPrintout(__func__, ctx, ecr,
                  [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
 }
 uint32_t pr_addFiscalFullTransactionAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr,
+  return claimedPrintout(__func__, ctx, ecr,
                  [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
 }
 uint32_t pr_addFiscalFullTransactionAnalysisSummary(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.addSummary(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.addSummary(ctx, ecr); });
 }
 uint32_t pr_finishFiscalTransactionAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.finishReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalLongTransAnalPrintoutBuilder_.finishReport(ctx, ecr); });
 }
 
 uint32_t pr_startDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardDccAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardDccAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
 }
 uint32_t pr_addDccAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardDccAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardDccAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
 }
 uint32_t pr_finishDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardDccAnalPrintoutBuilder_.finishReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardDccAnalPrintoutBuilder_.finishReport(ctx, ecr); });
 }
 uint32_t pr_startFiscalDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalDccAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalDccAnalPrintoutBuilder_.startLongReport(ctx, ecr); });
 }
 uint32_t pr_addFiscalDccAnalysisEntry(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalDccAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalDccAnalPrintoutBuilder_.addReportEntry(ctx, ecr); });
 }
 uint32_t pr_finishFiscalDccAnalysis(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalDccAnalPrintoutBuilder_.finishReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalDccAnalPrintoutBuilder_.finishReport(ctx, ecr); });
 }
 
 uint32_t pr_startClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardBatchPrintoutBuilder_.startLongReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardBatchPrintoutBuilder_.startLongReport(ctx, ecr); });
 }
 uint32_t pr_addClosingDayTransaction(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardBatchPrintoutBuilder_.addReportEntry(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardBatchPrintoutBuilder_.addReportEntry(ctx, ecr); });
 }
 uint32_t pr_finishClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::standardBatchPrintoutBuilder_.finishReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::standardBatchPrintoutBuilder_.finishReport(ctx, ecr); });
 }
 uint32_t pr_startFiscalClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalBatchPrintoutBuilder_.startLongReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalBatchPrintoutBuilder_.startLongReport(ctx, ecr); });
 }
 uint32_t pr_addFiscalClosingDayTransaction(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalBatchPrintoutBuilder_.addReportEntry(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalBatchPrintoutBuilder_.addReportEntry(ctx, ecr); });
 }
 uint32_t pr_finishFiscalClosingDay(PrintoutCtx_s* ctx, EcrCtx_s* ecr) {
-  return guarded(__func__, ctx, ecr, [&] { return pr::fiscalBatchPrintoutBuilder_.finishReport(ctx, ecr); });
+  return claimedPrintout(__func__, ctx, ecr, [&] { return pr::fiscalBatchPrintoutBuilder_.finishReport(ctx, ecr); });
 }
