@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, then builds and runs every test twice: a plain build
-# and an AddressSanitizer + UndefinedBehaviorSanitizer build; then the TPM
-# tools, the Windows DLL under wine, the fuzz targets and memcheck. This is
-# what CI runs (.ci/run).
+# and an AddressSanitizer + UndefinedBehaviorSanitizer build; then the
+# benchmarks (built and run briefly), the TPM tools, the Windows DLL under
+# wine, the fuzz targets and memcheck. This is what CI runs (.ci/run).
 #
 #   scripts/test.sh            everything
 #   scripts/test.sh --quick    the plain build and its tests only, for daily work
