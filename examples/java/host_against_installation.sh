@@ -31,7 +31,7 @@ if [[ ! -f $jar || -z $pc ]]; then
   echo "no installation of the library under $prefix (share/java/zumbrajni.jar and zumbrajni.pc)" >&2
   exit 1
 fi
-libdir=$(PKG_CONFIG_PATH=$(dirname "$pc") pkg-config --variable=libdir zumbrajni)
+libdir=$(cd "$(PKG_CONFIG_PATH=$(dirname "$pc") pkg-config --variable=libdir zumbrajni)" && pwd)
 
 echo "-- the Java example host against $jar"
 rm -rf "$out/classes"
