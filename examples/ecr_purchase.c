@@ -9,9 +9,11 @@
  * copies of its receipt. It uses nothing but the library's installed public
  * headers:
  *
- *   cc ecr_purchase.c -I<prefix>/include/zumbrajni -L<prefix>/lib -lzumbrajni
+ *   cc ecr_purchase.c -I<prefix>/include/zumbrajni -L<prefix>/lib -lzumbrajni -Wl,-rpath,<prefix>/lib
  *
- * Exit status: 0 when the purchase went through, 1 otherwise. */
+ * Exit status: 0 when the purchase went through, 1 otherwise, and 2 with the
+ * usage line when the port is not a number from 1 to 65535 or the amount not
+ * digits alone. */
 #include <iconv.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -129,17 +131,45 @@ static void printReceipts(EcrCtx_s* ctx) {
   pr_cleanPrintoutCtx(&printout);
 }
 
+/* ---- The arguments ---- */
+
+/* True when text is one digit or more and nothing else. */
+static bool isDigits(const char* text) {
+  if (*text == '\0') return false;
+  for (; *text != '\0'; ++text) {
+    if (*text < '0' || *text > '9') return false;
+  }
+  return true;
+}
+
+/* A port from 1 to 65535, written in digits alone; 0 for anything else. */
+static uint16_t parsePort(const char* text) {
+  unsigned long value = 0;
+  if (!isDigits(text)) return 0;
+  for (; *text != '\0'; ++text) {
+    value = value * 10 + (unsigned long)(*text - '0');
+    if (value > 65535) return 0;
+  }
+  return (uint16_t)value;
+}
+
 /* ---- The purchase ---- */
 
 int main(int argc, char** argv) {
   const char* address = argc > 1 ? argv[1] : "127.0.0.1";
-  const uint16_t port = (uint16_t)(argc > 2 ? atoi(argv[2]) : 5000);
+  const uint16_t port = argc > 2 ? parsePort(argv[2]) : 5000;
   const char* amount = argc > 3 ? argv[3] : "1250";
   EcrCtx_s* ctx = NULL;
   ecr_status status;
   uint32_t returnCode = 0;
   int succeeded = 0;
 
+  if (argc > 4 || port == 0 || !isDigits(amount)) {
+    fprintf(stderr,
+            "usage: ecr_purchase [address [port [amount]]]\n"
+            "  port 1 to 65535, amount in digits (minor units of the terminal's currency)\n");
+    return 2;
+  }
   printf("libzumbrajni %s\n", ecr_getVersion());
 
   status = ecr_initialize(&ctx);

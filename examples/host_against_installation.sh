@@ -9,6 +9,10 @@
 # Leaves <out-dir>/cmake/ecr_purchase and <out-dir>/ecr_purchase.
 set -euo pipefail
 
+if (($# < 2 || $# > 3)); then
+  echo "usage: $0 <prefix> <out-dir> [<zq_terminal_simulator>]" >&2
+  exit 2
+fi
 here=$(cd "$(dirname "$0")" && pwd)
 prefix=$(cd "$1" && pwd)
 mkdir -p "$2"

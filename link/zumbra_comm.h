@@ -32,6 +32,4 @@ typedef enum ZQ_COMM_ENUM_BASE {
 
 #undef ZQ_COMM_ENUM_BASE
 
-#undef ZQ_COMM_ENUM_BASE
-
 #endif

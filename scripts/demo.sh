@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# The library at work: sets up the machine, builds every deliverable and
-# installs it into build/stage, builds the simulated terminal, builds the
-# example host examples/ecr_purchase.c against that installation alone (with
-# its CMake package and with its pkg-config file), and runs a card purchase
-# with each against the simulated terminal, printing its receipt.
+# The library at work: sets up the machine, builds the Linux library and
+# installs it into build/stage (the shared library, its headers, the
+# pkg-config file, the CMake package and the binding's classes as
+# share/java/zumbrajni.jar), builds the simulated terminal, builds the example
+# host examples/ecr_purchase.c against that installation alone (with its CMake
+# package and with its pkg-config file), and runs a card purchase with each
+# against the simulated terminal, printing its receipt. The Windows DLL and
+# the TPM tools come from scripts/build-windows.sh and scripts/build-tpm.sh;
+# the Java host against the same installation is examples/java/run_demo.sh.
 #
 # To drive a real terminal instead, give the example built here the
 # terminal's address, port and the amount:

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang in build/fuzz and runs
 # each one for the given number of seconds (default 30) on a copy of its seed
-# corpus, so the corpus in the repository never grows. Fails on the first
-# target that finds a crash, a leak, a sanitizer report or a time-out; the
-# reproducer lands in build/fuzz/findings/<target>/.
+# corpus, so the corpus in the repository never grows. Every target runs,
+# also after one has found a crash, a leak, a sanitizer report or a time-out;
+# the script then fails at the end, naming those targets. A reproducer lands
+# in build/fuzz/findings/<target>/.
 #   scripts/fuzz.sh [seconds-per-target] [target...]
 set -euo pipefail
 cd "$(dirname "$0")/.."

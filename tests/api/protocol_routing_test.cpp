@@ -4,8 +4,11 @@
 // has its own table.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -166,6 +169,30 @@ reply 41\x1C8
 };
 
 #undef OP
+
+// Every operation the protocol runs over the link, as its header declares
+// them: each needs its row above (the pass-through its own table below), so
+// a new one cannot go untested unnoticed.
+TEST(ProtocolRouting, EveryOperationHasItsRow) {
+  const std::string header = std::string(ZQ_SOURCE_DIR) + "/protocol/TalvorenProtocol.h";
+  std::ifstream in(header);
+  ASSERT_TRUE(in) << header;
+  std::set<std::string> covered = {"passThroughMessage"};
+  for (const RoutingCase& c : kCases) {
+    const std::string name = c.operation;
+    covered.insert(name.substr(0, name.find(',')));
+  }
+  const std::regex operation(R"(\bResult\s+(\w+)\s*\(\s*link::Link\s*&)");
+  std::vector<std::string> declared;
+  for (std::string line; std::getline(in, line);) {
+    std::smatch m;
+    if (std::regex_search(line, m, operation)) declared.push_back(m[1]);
+  }
+  EXPECT_GE(declared.size(), 18u) << "the header's operations were not found";
+  for (const std::string& name : declared) {
+    EXPECT_EQ(covered.count(name), 1u) << name << " has no row in kCases";
+  }
+}
 
 TEST(ProtocolRouting, EachOperationSendsItsMessagesWithTheirPauses) {
   for (const RoutingCase& c : kCases) {

@@ -2,9 +2,12 @@
 # The library's folders are layers: each may include its own headers and
 # those of the layers below it, never one above. Every #include "..." of
 # every source file is resolved as the compiler would find it (a path from
-# the tree's root, or a bare public header name) and checked against the
-# table below; each include it does not allow, and each it cannot resolve,
-# is reported with its file and line. Outside the library (tests, fuzz
+# the tree's root, or a bare public header name; ".." segments resolved
+# before the folder is looked up) and checked against the table below; each
+# include it does not allow, and each it cannot resolve, is reported with its
+# file and line. An #include <...> counts alike when it names a file of the
+# tree (the root and the public header folders are on the include path, so it
+# compiles); any other is a system header and left alone. Outside the library (tests, fuzz
 # targets, benchmarks, examples) only the platform folders are checked:
 # clients are made through link/CommPlatform.h, so only the tests of a
 # platform folder include it.
@@ -63,13 +66,15 @@ while read -r folder tests_folder; do
   platform_test_folder[$folder]=$tests_folder
 done <<<"$platform_tests"
 
-# The layer of a path from the root: the longest folder of the table it lies in.
+# The layer of a path from the root, in $layer_found: the longest folder of
+# the table it lies in. (Results go through variables, not the output of a
+# subshell: the check runs this for every include of the tree.)
 layer_of() {
-  local path=$1 best="" f
+  local path=$1 f
+  layer_found=""
   for f in "${folders[@]}"; do
-    if [[ $path == "$f"/* && ${#f} -gt ${#best} ]]; then best=$f; fi
+    if [[ $path == "$f"/* && ${#f} -gt ${#layer_found} ]]; then layer_found=$f; fi
   done
-  echo "$best"
 }
 
 is_generated() {
@@ -82,16 +87,37 @@ is_generated() {
   return 1
 }
 
-# The included file as a path from the root, or nothing when it is not in the tree.
+# A path from the root with its "." and ".." segments resolved, in
+# $normalized; one that climbs out of the tree keeps its leading "..".
+normalize() {
+  local part out=()
+  local -a parts
+  IFS=/ read -r -a parts <<<"$1"
+  for part in "${parts[@]}"; do
+    case $part in
+      "" | .) ;;
+      ..)
+        if ((${#out[@]})) && [[ ${out[-1]} != .. ]]; then unset 'out[-1]'; else out+=(..); fi ;;
+      *) out+=("$part") ;;
+    esac
+  done
+  normalized=""
+  for part in "${out[@]}"; do normalized+=${normalized:+/}$part; done
+}
+
+# The included file as a path from the root in $target, or nothing when it is
+# not in the tree. A quoted name is looked for beside the including file
+# first; a name in angle brackets only on the include path.
 resolve() {
-  local from_dir=$1 name=$2 d
-  if [[ -f $from_dir/$name ]]; then echo "$from_dir/$name"; return; fi
+  local from_dir=$1 name=$2 form=$3 d
+  target=""
+  if [[ $form == quote && -f $from_dir/$name ]]; then normalize "$from_dir/$name"; target=$normalized; return; fi
   if [[ $name == */* ]]; then
-    if [[ -f $name ]]; then echo "$name"; fi
+    if [[ -f $name ]]; then normalize "$name"; target=$normalized; fi
     return
   fi
   for d in "${public_dirs[@]}"; do
-    if [[ -f $d/$name ]]; then echo "$d/$name"; return; fi
+    if [[ -f $d/$name ]]; then target=$d/$name; return; fi
   done
 }
 
@@ -118,18 +144,28 @@ while IFS= read -r hit; do
   file=${hit%%:*}
   rest=${hit#*:}
   line=${rest%%:*}
-  [[ ${rest#*:} =~ \"([^\"]*)\" ]] || continue
-  name=${BASH_REMATCH[1]}
-  layer=$(layer_of "$file")
-  target=$(resolve "${file%/*}" "$name")
+  directive=${rest#*:}
+  if [[ $directive =~ ^[^\"\<]*\"([^\"]*)\" ]]; then
+    name=${BASH_REMATCH[1]} form=quote spelled="\"${BASH_REMATCH[1]}\""
+  elif [[ $directive =~ ^[^\"\<]*\<([^\>]*)\> ]]; then
+    name=${BASH_REMATCH[1]} form=angle spelled="<${BASH_REMATCH[1]}>"
+  else
+    continue
+  fi
+  layer_of "$file"
+  layer=$layer_found
+  resolve "${file%/*}" "$name" "$form"
+  # A system header: nothing of the tree.
+  [[ $form == quote || -n $target ]] || continue
   if [[ -z $layer ]]; then
     # Outside the library: only an include of a platform folder counts.
     [[ -n $target ]] || continue
-    target_layer=$(layer_of "$target")
+    layer_of "$target"
+    target_layer=$layer_found
     [[ -n $target_layer && -n ${platform_test_folder[$target_layer]:-} ]] || continue
     checked=$((checked + 1))
     if [[ $file != "${platform_test_folder[$target_layer]}"/* ]]; then
-      echo "$file:$line: #include \"$name\" is $target, of $target_layer, which only" \
+      echo "$file:$line: #include $spelled is $target, of $target_layer, which only" \
         "${platform_test_folder[$target_layer]} may see outside the library"
       faults=$((faults + 1))
     fi
@@ -138,20 +174,21 @@ while IFS= read -r hit; do
   checked=$((checked + 1))
   if [[ -z $target ]]; then
     is_generated "$layer" "$name" && continue
-    echo "$file:$line: #include \"$name\" is not a file of the tree"
+    echo "$file:$line: #include $spelled is not a file of the tree"
     faults=$((faults + 1))
     continue
   fi
-  target_layer=$(layer_of "$target")
+  layer_of "$target"
+  target_layer=$layer_found
   if [[ -z $target_layer ]]; then
-    echo "$file:$line: #include \"$name\" reaches $target, outside the library's folders"
+    echo "$file:$line: #include $spelled reaches $target, outside the library's folders"
     faults=$((faults + 1))
   elif [[ $target_layer != "$layer" && ${allowed[$layer]} != *" $target_layer "* &&
           ${allowed[$layer]} != *" $target "* ]]; then
-    echo "$file:$line: #include \"$name\" is $target, of $target_layer, which $layer may not see"
+    echo "$file:$line: #include $spelled is $target, of $target_layer, which $layer may not see"
     faults=$((faults + 1))
   fi
-done < <(grep -HnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "${files[@]}" /dev/null)
+done < <(grep -HnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*["<]' "${files[@]}" /dev/null)
 
 if ((faults)); then
   echo "check_layering: $faults of $checked includes break the layers"

@@ -42,6 +42,16 @@ cases=(
   "tests/link/posix/T.cpp|#include \"link/windows/Serial.h\"|1|which only tests/link/windows may see outside the library"
   "core/Base.h|#include \"Missing.h\"|1|core/Base.h:2: #include \"Missing.h\" is not a file of the tree"
   "api/A.cpp|#include \"zumbra_terminal_Native.h\"|1|api/A.cpp:3: #include \"zumbra_terminal_Native.h\" is not a file of the tree"
+  # A path with ".." is looked up where it leads, not where it starts.
+  "protocol/P.h|#include \"../api/zumbra_ecr.h\"|1|protocol/P.h:3: #include \"../api/zumbra_ecr.h\" is api/zumbra_ecr.h, of api, which protocol may not see"
+  "protocol/P.h|#include \"../protocol/../api/./zumbra_ecr.h\"|1|is api/zumbra_ecr.h, of api, which protocol may not see"
+  "link/posix/Tcp.h|#include \"../Link.h\"|0|keep the layers"
+  # Angle brackets find the tree's files on the include path as well.
+  "protocol/P.h|#include <api/zumbra_ecr.h>|1|protocol/P.h:3: #include <api/zumbra_ecr.h> is api/zumbra_ecr.h, of api, which protocol may not see"
+  "protocol/P.h|#include <zumbra_ecr.h>|1|protocol/P.h:3: #include <zumbra_ecr.h> is api/zumbra_ecr.h, of api, which protocol may not see"
+  "tests/api/T.cpp|#include <link/posix/Tcp.h>|1|tests/api/T.cpp:3: #include <link/posix/Tcp.h> is link/posix/Tcp.h, of link/posix, which only tests/link/posix may see outside the library"
+  "api/A.cpp|#include <vector>|0|keep the layers"
+  "api/A.cpp|#include <Base.h>|0|keep the layers"
 )
 
 failed=0

@@ -11,15 +11,17 @@ import zumbra.terminal.NativeEcrPaymentTerminal;
 
 // EcrPurchase: one card purchase on a payment terminal, from a Java host.
 //
-//   java -Djava.library.path=<dir of libzumbrajni.so> -cp <classes> zumbra.demo.EcrPurchase \
-//       [address [port [amount]]]
+//   javac -cp <prefix>/share/java/zumbrajni.jar -d <classes> EcrPurchase.java
+//   java -Djava.library.path=<prefix>/lib -cp <prefix>/share/java/zumbrajni.jar:<classes> \
+//       zumbra.demo.EcrPurchase [address [port [amount]]]
 //
 // address defaults to 127.0.0.1, port to 5000 and amount to 1250 (minor
 // units of the terminal's currency, so 12.50). The program connects over
 // TCP/IP, answers what the terminal asks by printing it (and saying yes),
 // runs the purchase, prints its outcome and the merchant and customer copies
 // of its receipt. Exit status: 0 when the purchase went through, 1
-// otherwise.
+// otherwise, and 2 with the usage line when the port is not a number from 1
+// to 65535 or the amount not digits alone.
 public final class EcrPurchase {
     // Time-out of every exchange with the terminal, in milliseconds.
     private static final int LINK_TIMEOUT_MS = 30000;
@@ -148,13 +150,41 @@ public final class EcrPurchase {
         }
     }
 
+    // ---- The arguments ----
+
+    // True when text is one digit or more and nothing else.
+    private static boolean isDigits(String text) {
+        if (text.isEmpty()) return false;
+        for (int i = 0; i < text.length(); i++) {
+            char c = text.charAt(i);
+            if (c < '0' || c > '9') return false;
+        }
+        return true;
+    }
+
+    // A port from 1 to 65535, written in digits alone; 0 for anything else.
+    private static int parsePort(String text) {
+        if (!isDigits(text)) return 0;
+        int value = 0;
+        for (int i = 0; i < text.length(); i++) {
+            value = value * 10 + (text.charAt(i) - '0');
+            if (value > 65535) return 0;
+        }
+        return value;
+    }
+
     public static void main(String[] args) {
         // Texts for people come as Windows-1250; the console shows UTF-8,
         // whatever the locale the virtual machine was started in.
         System.setOut(new PrintStream(new FileOutputStream(FileDescriptor.out), true, StandardCharsets.UTF_8));
         String address = args.length > 0 ? args[0] : "127.0.0.1";
-        int port = args.length > 1 ? Integer.parseInt(args[1]) : 5000;
+        int port = args.length > 1 ? parsePort(args[1]) : 5000;
         String amount = args.length > 2 ? args[2] : "1250";
+        if (args.length > 3 || port == 0 || !isDigits(amount)) {
+            System.err.println("usage: EcrPurchase [address [port [amount]]]");
+            System.err.println("  port 1 to 65535, amount in digits (minor units of the terminal's currency)");
+            System.exit(2);
+        }
 
         System.out.println("libzumbrajni " + NativeEcrPaymentTerminal.getLibVersion());
         int status = NativeEcrPaymentTerminal.initialize();
