@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "api/LoggerManager.h"
 #include "core/zumbra_log.h"
 
 namespace zq::app::jni {
@@ -75,8 +76,11 @@ HandleReplacement::~HandleReplacement() {
 
 bool HandleReplacement::refused() const {
   if (held_) return false;
-  // The lines the library's own clean-ups give for a context in use.
+  // The lines the library's own clean-ups give for a context in use. A
+  // refused initialize may be the process's first terminal call: the loggers
+  // start first, as ecr_initialize starts them, so that the host sees the line.
   if (handle_ == Handle::TERMINAL) {
+    logging::LoggerManager::getInstance().ensureStarted();
     logBusError("ECR context busy, call refused");
   } else {
     logBusError("Printout context busy, call refused");
