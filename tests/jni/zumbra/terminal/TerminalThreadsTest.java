@@ -17,9 +17,10 @@ import java.util.function.IntSupplier;
 // machine ends by itself.
 public final class TerminalThreadsTest {
     private static final int OK = 0, BUSY = 4, NO_DATA = 5, NOT_INITIALIZED = 6, NO_VALUE = -1;
-    private static final int CYCLES = 200, CALLS = 400, COMMANDS = 200;
+    private static final int CYCLES = 5000, CALLS = 20000, COMMANDS = 200;
     // Each thread stops after this long even if its rounds are not done.
     private static final long MAX_MILLIS = 3000;
+    private static final long GIVE_UP_MILLIS = 30000;
     private static final String IDLE = TerminalScript.fields("20", "0", "0");
 
     private static final PerThreadLines host = new PerThreadLines();
@@ -32,8 +33,11 @@ public final class TerminalThreadsTest {
 
     // The call, made again while it is refused as busy (another thread's
     // call holds the context); the answer of the first call not refused.
+    // The other threads stop after MAX_MILLIS, so it is refused for good only
+    // if the context is never released.
     private static int untilNotBusy(IntSupplier call, String name) {
-        for (int attempt = 0; attempt < 100000; attempt++) {
+        long giveUp = System.currentTimeMillis() + MAX_MILLIS + GIVE_UP_MILLIS;
+        while (System.currentTimeMillis() < giveUp) {
             host.forget();
             int answer = call.getAsInt();
             if (!host.logged(PerThreadLines.ECR_BUSY)) return answer;
@@ -51,22 +55,28 @@ public final class TerminalThreadsTest {
             expect(made == OK || (made == BUSY && host.logged(PerThreadLines.ECR_BUSY)),
                    "initialize answered " + made);
             if (made != OK) continue;
-            // Each step is tried again while refused, so that every context
-            // the cycler makes is complete for the command, and gone before
-            // the next initialize (which would overwrite it).
+            // Each step is tried again while refused, so that a context given
+            // a link is complete for the command, and every context is gone
+            // before the next initialize (which would overwrite it).
             untilNotBusy(() -> {
                 setProtocol(0);
                 return OK;
             }, "setProtocol");
-            int link = untilNotBusy(() -> setTcpIpLink("127.0.0.1", port, 2000), "setTcpIpLink");
-            expect(link == OK, "setTcpIpLink answered " + link);
-            int id = untilNotBusy(() -> setCashRegisterId("1"), "setCashRegisterId");
-            expect(id == OK, "setCashRegisterId answered " + id);
+            // Most contexts get no link: the cycle is then short, and the
+            // other threads' calls meet many clean-ups.
+            if (i % 8 == 0) link(port);
             untilNotBusy(() -> {
                 cleanup();
                 return OK;
             }, "cleanup");
         }
+    }
+
+    private static void link(int port) {
+        int link = untilNotBusy(() -> setTcpIpLink("127.0.0.1", port, 2000), "setTcpIpLink");
+        expect(link == OK, "setTcpIpLink answered " + link);
+        int id = untilNotBusy(() -> setCashRegisterId("1"), "setCashRegisterId");
+        expect(id == OK, "setCashRegisterId answered " + id);
     }
 
     private static void setAndRead() {
@@ -106,7 +116,8 @@ public final class TerminalThreadsTest {
 
         List<Thread> threads = new ArrayList<>();
         threads.add(new Thread(() -> cycle(port), "cycler"));
-        threads.add(new Thread(TerminalThreadsTest::setAndRead, "setter"));
+        threads.add(new Thread(TerminalThreadsTest::setAndRead, "setter-1"));
+        threads.add(new Thread(TerminalThreadsTest::setAndRead, "setter-2"));
         threads.add(new Thread(TerminalThreadsTest::command, "commander"));
         for (Thread t : threads) t.start();
         for (Thread t : threads) t.join();
