@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 EcrCtx_s* ecrCtx = nullptr;
@@ -13,6 +14,20 @@ thread_local bool shouldDetach = false;
 bool (*isCharacterAllowedChecker)(char) = nullptr;
 
 namespace zq::app::jni {
+
+namespace {
+std::mutex checkerMutex;
+}  // namespace
+
+void setCharacterChecker(CharacterChecker checker) {
+  const std::lock_guard<std::mutex> lock(checkerMutex);
+  isCharacterAllowedChecker = checker;
+}
+
+CharacterChecker characterChecker() {
+  const std::lock_guard<std::mutex> lock(checkerMutex);
+  return isCharacterAllowedChecker;
+}
 
 JavaBytes::JavaBytes(JNIEnv* env, jbyteArray array)
     : env_(env), array_(array), elements_(nullptr), length_(0) {

@@ -14,11 +14,16 @@
 #include "printouts/documents/zumbra_printout.h"
 
 // The binding keeps one terminal context, one printout context, one TLV
-// store and one callback registration per process; an entry point passes the handle as it is, NULL
-// when it was never set or was cleaned, and the library answers for NULL.
-// javaCallbackObject is the object of the latest registration (the bridges
-// take it with its method ids from one record); shouldDetach is each
+// store and one callback registration per process. The binding's methods
+// read ecrCtx and printoutCtx only through the guard of jni/HandleGuard.h,
+// which keeps the context a call works on alive for the whole call; a call
+// without a context (never set, cleaned, or being replaced by another
+// thread) passes NULL and the library answers for NULL. tlvStore is passed
+// as it is. javaCallbackObject is the object of the latest registration (the
+// bridges take it with its method ids from one record); shouldDetach is each
 // thread's own: true while a callback that attached this thread runs.
+// isCharacterAllowedChecker is read and written only through
+// characterChecker and setCharacterChecker below.
 ZQ_BEGIN_DECLS
 ZQ_API extern EcrCtx_s* ecrCtx;
 ZQ_API extern PrintoutCtx_s* printoutCtx;
@@ -30,6 +35,13 @@ ZQ_API extern bool (*isCharacterAllowedChecker)(char);
 ZQ_END_DECLS
 
 namespace zq::app::jni {
+
+// The character checker of the latest user-data prompt. The bridge sets it
+// on the thread of the running command, and the Java side of the prompt may
+// ask it on any thread: both go through one lock.
+using CharacterChecker = bool (*)(char);
+void setCharacterChecker(CharacterChecker checker);
+CharacterChecker characterChecker();
 
 // Answer of an int method whose Java argument could not be had.
 constexpr jint kArgumentUnavailable = -1;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/ExportGuard.h"
+#include "jni/HandleGuard.h"
 #include "jni/JniFrame.h"
 
 namespace zq::app::jni {
@@ -35,6 +36,39 @@ auto guardJni(const char* method, Body&& body) noexcept -> decltype(body()) {
   } else {
     return utils::guardExport(method, failedAnswer<Answer>(), std::forward<Body>(body));
   }
+}
+
+// guardJni for a method on the terminal context: body(EcrCtx_s*) gets the
+// context held for the call (HandleGuard.h), or NULL.
+template <typename Body>
+auto guardTerminal(const char* method, Body&& body) noexcept
+    -> decltype(body(static_cast<EcrCtx_s*>(nullptr))) {
+  return guardJni(method, [&] {
+    const HandleUse terminal(Handle::TERMINAL);
+    return body(terminal.terminal());
+  });
+}
+
+// guardJni for a method on the printout context: body(PrintoutCtx_s*).
+template <typename Body>
+auto guardPrintout(const char* method, Body&& body) noexcept
+    -> decltype(body(static_cast<PrintoutCtx_s*>(nullptr))) {
+  return guardJni(method, [&] {
+    const HandleUse printout(Handle::PRINTOUT);
+    return body(printout.printout());
+  });
+}
+
+// guardJni for a printout of the terminal context's data: both held,
+// body(PrintoutCtx_s*, EcrCtx_s*).
+template <typename Body>
+auto guardPrintoutOfTerminal(const char* method, Body&& body) noexcept
+    -> decltype(body(static_cast<PrintoutCtx_s*>(nullptr), static_cast<EcrCtx_s*>(nullptr))) {
+  return guardJni(method, [&] {
+    const HandleUse printout(Handle::PRINTOUT);
+    const HandleUse terminal(Handle::TERMINAL);
+    return body(printout.printout(), terminal.terminal());
+  });
 }
 
 }  // namespace zq::app::jni

@@ -305,7 +305,7 @@ void native_GetAmount(const char* prompt, cb_UserProvidedData* data) {
 void native_GetUserData(const char* prompt, cb_UserProvidedData* data, bool (*isAllowed)(char)) {
   // NativeInputValidator asks this checker while the Java side collects the
   // answer, and after it until the next user-data prompt.
-  isCharacterAllowedChecker = isAllowed;
+  setCharacterChecker(isAllowed);
   valueCallback(__func__, &CallbackRegistration::idGetUserData, prompt, data);
 }
 

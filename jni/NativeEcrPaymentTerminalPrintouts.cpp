@@ -9,18 +9,36 @@
 
 using namespace zq::app::jni;
 
+namespace {
+
+// A report or the closing day, on both contexts held for the call.
+jint report(const char* method, std::uint32_t (*build)(PrintoutCtx_s*, EcrCtx_s*)) noexcept {
+  return guardPrintoutOfTerminal(
+      method, [build](PrintoutCtx_s* prCtx, EcrCtx_s* ctx) { return printout(prCtx, ctx, build); });
+}
+
+}  // namespace
+
 extern "C" {
 
 // ---- The printout context and its settings ----
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_initializePrintout(JNIEnv*,
                                                                                         jclass) {
-  return guardJni(__func__, [&] { return codeOf(pr_initPrintoutCtx(&printoutCtx)); });
+  return guardJni(__func__, [&] {
+    const HandleReplacement replacing(Handle::PRINTOUT);
+    if (replacing.refused()) return codeOf(PRINTOUT_NULL_CTX);
+    return codeOf(pr_initPrintoutCtx(&printoutCtx));
+  });
 }
 
 JNIEXPORT void JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_cleanupPrintout(JNIEnv*,
                                                                                      jclass) {
-  guardJni(__func__, [&] { pr_cleanPrintoutCtx(&printoutCtx); });
+  guardJni(__func__, [&] {
+    const HandleReplacement replacing(Handle::PRINTOUT);
+    if (replacing.refused()) return;
+    pr_cleanPrintoutCtx(&printoutCtx);
+  });
 }
 
 JNIEXPORT void JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setDictionaryPhrase(
@@ -43,18 +61,23 @@ JNIEXPORT void JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setFiscalFo
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_setNormalLineLength(JNIEnv*, jclass, jint length) {
-  return guardJni(__func__, [&] { return lineLength(pr_setNormalLineLen, length); });
+  return guardPrintout(__func__, [&](PrintoutCtx_s* prCtx) {
+    return lineLength(prCtx, pr_setNormalLineLen, length);
+  });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_setSmallLineLength(JNIEnv*, jclass, jint length) {
-  return guardJni(__func__, [&] { return lineLength(pr_setSmallLineLen, length); });
+  return guardPrintout(__func__, [&](PrintoutCtx_s* prCtx) {
+    return lineLength(prCtx, pr_setSmallLineLen, length);
+  });
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setBigLineLength(JNIEnv*,
                                                                                       jclass,
                                                                                       jint length) {
-  return guardJni(__func__, [&] { return lineLength(pr_setBigLineLen, length); });
+  return guardPrintout(
+      __func__, [&](PrintoutCtx_s* prCtx) { return lineLength(prCtx, pr_setBigLineLen, length); });
 }
 
 JNIEXPORT void JNICALL
@@ -71,185 +94,191 @@ JNIEXPORT void JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_setUsingSig
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_prepareTransactionPrintout(
     JNIEnv*, jclass, jboolean customerCopy) {
-  return guardJni(__func__, [&] { return receipt(pr_prepareTransactionPrintout, customerCopy); });
+  return guardPrintoutOfTerminal(__func__, [&](PrintoutCtx_s* prCtx, EcrCtx_s* ctx) {
+    return receipt(prCtx, ctx, pr_prepareTransactionPrintout, customerCopy);
+  });
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_prepareTransactionFiscalPrintout(
     JNIEnv*, jclass, jboolean customerCopy) {
-  return guardJni(__func__,
-                  [&] { return receipt(pr_prepareTransactionFiscalPrintout, customerCopy); });
+  return guardPrintoutOfTerminal(__func__, [&](PrintoutCtx_s* prCtx, EcrCtx_s* ctx) {
+    return receipt(prCtx, ctx, pr_prepareTransactionFiscalPrintout, customerCopy);
+  });
 }
 
 // ---- Reports ----
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_prepareShortSummary(JNIEnv*,
                                                                                          jclass) {
-  return guardJni(__func__, [&] { return printout(pr_prepareShortSummary); });
+  return report(__func__, pr_prepareShortSummary);
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_startFullSummary(JNIEnv*,
                                                                                       jclass) {
-  return guardJni(__func__, [&] { return printout(pr_startFullSummary); });
+  return report(__func__, pr_startFullSummary);
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_addFullSummaryEntry(JNIEnv*,
                                                                                          jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addFullSummaryEntry); });
+  return report(__func__, pr_addFullSummaryEntry);
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_finishFullSummary(JNIEnv*,
                                                                                        jclass) {
-  return guardJni(__func__, [&] { return printout(pr_finishFullSummary); });
+  return report(__func__, pr_finishFullSummary);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_prepareShortTransactionAnalysis(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_prepareShortTransactionAnalysis); });
+  return report(__func__, pr_prepareShortTransactionAnalysis);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_startTransactionAnalysis(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_startTransactionAnalysis); });
+  return report(__func__, pr_startTransactionAnalysis);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_addFullTransactionAnalysisEntry(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addFullTransactionAnalysisEntry); });
+  return report(__func__, pr_addFullTransactionAnalysisEntry);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_addFullTransactionAnalysisSummary(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addFullTransactionAnalysisSummary); });
+  return report(__func__, pr_addFullTransactionAnalysisSummary);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_finishTransactionAnalysis(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_finishTransactionAnalysis); });
+  return report(__func__, pr_finishTransactionAnalysis);
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_startDccAnalysis(JNIEnv*,
                                                                                       jclass) {
-  return guardJni(__func__, [&] { return printout(pr_startDccAnalysis); });
+  return report(__func__, pr_startDccAnalysis);
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_addDccAnalysisEntry(JNIEnv*,
                                                                                          jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addDccAnalysisEntry); });
+  return report(__func__, pr_addDccAnalysisEntry);
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_finishDccAnalysis(JNIEnv*,
                                                                                        jclass) {
-  return guardJni(__func__, [&] { return printout(pr_finishDccAnalysis); });
+  return report(__func__, pr_finishDccAnalysis);
 }
 
 // ---- Fiscal reports ----
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_prepareFiscalShortSummary(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_prepareFiscalShortSummary); });
+  return report(__func__, pr_prepareFiscalShortSummary);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_startFiscalFullSummary(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_startFiscalFullSummary); });
+  return report(__func__, pr_startFiscalFullSummary);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_addFiscalFullSummaryEntry(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addFiscalFullSummaryEntry); });
+  return report(__func__, pr_addFiscalFullSummaryEntry);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_finishFiscalFullSummary(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_finishFiscalFullSummary); });
+  return report(__func__, pr_finishFiscalFullSummary);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_prepareFiscalShortTransactionAnalysis(JNIEnv*,
                                                                                     jclass) {
-  return guardJni(__func__, [&] { return printout(pr_prepareFiscalShortTransactionAnalysis); });
+  return report(__func__, pr_prepareFiscalShortTransactionAnalysis);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_startFiscalTransactionAnalysis(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_startFiscalTransactionAnalysis); });
+  return report(__func__, pr_startFiscalTransactionAnalysis);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_addFiscalFullTransactionAnalysisEntry(JNIEnv*,
                                                                                     jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addFiscalFullTransactionAnalysisEntry); });
+  return report(__func__, pr_addFiscalFullTransactionAnalysisEntry);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_addFiscalFullTransactionAnalysisSummary(JNIEnv*,
                                                                                       jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addFiscalFullTransactionAnalysisSummary); });
+  return report(__func__, pr_addFiscalFullTransactionAnalysisSummary);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_finishFiscalTransactionAnalysis(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_finishFiscalTransactionAnalysis); });
+  return report(__func__, pr_finishFiscalTransactionAnalysis);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_startFiscalDccAnalysis(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_startFiscalDccAnalysis); });
+  return report(__func__, pr_startFiscalDccAnalysis);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_addFiscalDccAnalysisEntry(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addFiscalDccAnalysisEntry); });
+  return report(__func__, pr_addFiscalDccAnalysisEntry);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_finishFiscalDccAnalysis(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_finishFiscalDccAnalysis); });
+  return report(__func__, pr_finishFiscalDccAnalysis);
 }
 
 // ---- The closing day ----
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_startClosingDay(JNIEnv*,
                                                                                      jclass) {
-  return guardJni(__func__, [&] { return printout(pr_startClosingDay); });
+  return report(__func__, pr_startClosingDay);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_addClosingDayTransaction(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addClosingDayTransaction); });
+  return report(__func__, pr_addClosingDayTransaction);
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_finishClosingDay(JNIEnv*,
                                                                                       jclass) {
-  return guardJni(__func__, [&] { return printout(pr_finishClosingDay); });
+  return report(__func__, pr_finishClosingDay);
 }
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_startFiscalClosingDay(JNIEnv*,
                                                                                            jclass) {
-  return guardJni(__func__, [&] { return printout(pr_startFiscalClosingDay); });
+  return report(__func__, pr_startFiscalClosingDay);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_addFiscalClosingDayTransaction(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_addFiscalClosingDayTransaction); });
+  return report(__func__, pr_addFiscalClosingDayTransaction);
 }
 
 JNIEXPORT jint JNICALL
 Java_zumbra_terminal_NativeEcrPaymentTerminal_finishFiscalClosingDay(JNIEnv*, jclass) {
-  return guardJni(__func__, [&] { return printout(pr_finishFiscalClosingDay); });
+  return report(__func__, pr_finishFiscalClosingDay);
 }
 
 // ---- The lines ----
 
 JNIEXPORT jint JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_getNumberOfLines(JNIEnv*,
                                                                                       jclass) {
-  return guardJni(__func__, [&] { return static_cast<jint>(pr_getNumberOfLines(printoutCtx)); });
+  return guardPrintout(__func__, [&](PrintoutCtx_s* prCtx) {
+    return static_cast<jint>(pr_getNumberOfLines(prCtx));
+  });
 }
 
 JNIEXPORT jobject JNICALL Java_zumbra_terminal_NativeEcrPaymentTerminal_getNextLine(JNIEnv* env,
                                                                                     jclass) {
-  return guardJni(__func__, [&] { return readNextLineObject(env); });
+  return guardPrintout(__func__,
+                       [&](PrintoutCtx_s* prCtx) { return readNextLineObject(env, prCtx); });
 }
 
 }  // extern "C"

@@ -26,9 +26,7 @@ std::size_t textBytes(const PrintoutCtx_s& ctx, const pr_Line& line) {
   return std::min<std::size_t>(std::max<std::size_t>(width, text), PR_LINE_TEXT_MAX_LEN);
 }
 
-pr_Dictionary phraseId(jint id) {
-  return static_cast<pr_Dictionary>(asUnsigned(id));
-}
+pr_Dictionary phraseId(jint id) { return static_cast<pr_Dictionary>(asUnsigned(id)); }
 
 }  // namespace
 
@@ -74,12 +72,12 @@ jint setPhrases(JNIEnv* env, jintArray ids, jobjectArray texts) {
       pr_setupDictionary(phraseIds.data(), phraseIds.size(), phrases.data(), phrases.size()));
 }
 
-jobject readNextLineObject(JNIEnv* env) {
+jobject readNextLineObject(JNIEnv* env, PrintoutCtx_s* prCtx) {
   const JavaConstructor printoutLine(env, "zumbra/api/EcrPrintoutLine", "(I[BIIIII)V");
-  if (!printoutLine.available() || printoutCtx == nullptr) return nullptr;
+  if (!printoutLine.available() || prCtx == nullptr) return nullptr;
   pr_Line line{};
-  if (pr_getNextLine(printoutCtx, &line) != PRINTOUT_OK) return nullptr;
-  const LocalRef<jbyteArray> text(env, newByteArray(env, line.text, textBytes(*printoutCtx, line)));
+  if (pr_getNextLine(prCtx, &line) != PRINTOUT_OK) return nullptr;
+  const LocalRef<jbyteArray> text(env, newByteArray(env, line.text, textBytes(*prCtx, line)));
   if (!text) return nullptr;
   return printoutLine.construct(static_cast<jint>(line.id), text.get(),
                                 static_cast<jint>(line.fontSize), static_cast<jint>(line.negative),

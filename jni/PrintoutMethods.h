@@ -1,7 +1,8 @@
 // The families of the printout methods of zumbra.terminal.NativeEcrPaymentTerminal:
 // the printout functions on the binding's one printout context, reading the
 // binding's one terminal context. A native method is one line that names its
-// pr_ function.
+// pr_ function; the families take the contexts the method holds for its call
+// (guardPrintout and guardPrintoutOfTerminal of JniGuard.h), or NULL.
 #pragma once
 
 #include <jni.h>
@@ -17,19 +18,22 @@ inline jint codeOf(std::uint32_t code) { return static_cast<jint>(code); }
 
 // A printout of the terminal context's data: a report or one of its steps,
 // or the closing day.
-inline jint printout(std::uint32_t (*build)(PrintoutCtx_s*, EcrCtx_s*)) {
-  return codeOf(build(printoutCtx, ecrCtx));
+inline jint printout(PrintoutCtx_s* prCtx, EcrCtx_s* ctx,
+                     std::uint32_t (*build)(PrintoutCtx_s*, EcrCtx_s*)) {
+  return codeOf(build(prCtx, ctx));
 }
 
 // The last transaction's receipt, the customer's copy or the merchant's.
-inline jint receipt(std::uint32_t (*build)(PrintoutCtx_s*, EcrCtx_s*, bool),
+inline jint receipt(PrintoutCtx_s* prCtx, EcrCtx_s* ctx,
+                    std::uint32_t (*build)(PrintoutCtx_s*, EcrCtx_s*, bool),
                     jboolean customerCopy) {
-  return codeOf(build(printoutCtx, ecrCtx, asBool(customerCopy)));
+  return codeOf(build(prCtx, ctx, asBool(customerCopy)));
 }
 
 // A line length: a negative Java int is a length above 64 and refused.
-inline jint lineLength(std::uint32_t (*set)(PrintoutCtx_s*, std::uint32_t), jint length) {
-  return codeOf(set(printoutCtx, asUnsigned(length)));
+inline jint lineLength(PrintoutCtx_s* prCtx, std::uint32_t (*set)(PrintoutCtx_s*, std::uint32_t),
+                       jint length) {
+  return codeOf(set(prCtx, asUnsigned(length)));
 }
 
 // The phrase of one dictionary id; nothing is set when the text cannot be
@@ -45,6 +49,6 @@ jint setPhrases(JNIEnv* env, jintArray ids, jobjectArray texts);
 // when its class or constructor cannot be found (before a line is taken),
 // without a printout context, when no line is left, or when an array or
 // the object cannot be created.
-jobject readNextLineObject(JNIEnv* env);
+jobject readNextLineObject(JNIEnv* env, PrintoutCtx_s* prCtx);
 
 }  // namespace zq::app::jni

@@ -18,17 +18,18 @@ void logRefusedNumber(const char* what, jint value) {
   logBusError("Incorrect %s %d", what, static_cast<int>(value));
 }
 
-jstring readIdentifier(JNIEnv* env, ecr_status (*read)(EcrCtx_s*, std::uint8_t*, std::size_t*)) {
+jstring readIdentifier(JNIEnv* env, EcrCtx_s* ctx,
+                       ecr_status (*read)(EcrCtx_s*, std::uint8_t*, std::size_t*)) {
   std::uint8_t buffer[kIdentifierSize] = {};
   std::size_t length = sizeof buffer;
-  if (read(ecrCtx, buffer, &length) != ECR_OK || length > sizeof buffer) return nullptr;
+  if (read(ctx, buffer, &length) != ECR_OK || length > sizeof buffer) return nullptr;
   return newAsciiString(env, reinterpret_cast<const char*>(buffer), length);
 }
 
-jobjectArray readAddressLines(JNIEnv* env) {
+jobjectArray readAddressLines(JNIEnv* env, EcrCtx_s* ctx) {
   std::uint8_t lines[kAddressLines][kAddressLineSize] = {};
   std::size_t lengths[kAddressLines] = {kAddressLineSize, kAddressLineSize, kAddressLineSize};
-  if (ecr_readTerminalAddress(ecrCtx, lines[0], &lengths[0], lines[1], &lengths[1], lines[2],
+  if (ecr_readTerminalAddress(ctx, lines[0], &lengths[0], lines[1], &lengths[1], lines[2],
                               &lengths[2]) != ECR_OK) {
     return nullptr;
   }
@@ -47,14 +48,14 @@ jobjectArray readAddressLines(JNIEnv* env) {
   return address;
 }
 
-jobject readReportEntryObject(JNIEnv* env, jint id) {
+jobject readReportEntryObject(JNIEnv* env, EcrCtx_s* ctx, jint id) {
   const JavaConstructor entry(env, "zumbra/api/EcrReportEntry", "(I[BIJ)V");
   if (!entry.available()) return nullptr;
   std::uint8_t name[kEntryNameSize] = {};
   std::size_t nameLength = sizeof name;
   std::uint32_t count = 0;
   std::int64_t amount = 0;
-  if (ecr_readReportEntry(ecrCtx, signExtended(id), name, &nameLength, &count, &amount) != ECR_OK ||
+  if (ecr_readReportEntry(ctx, signExtended(id), name, &nameLength, &count, &amount) != ECR_OK ||
       nameLength > sizeof name) {
     return nullptr;
   }

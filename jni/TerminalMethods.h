@@ -50,8 +50,11 @@ std::optional<Enum> hostEnum(jint value, Enum first, Enum last, const char* what
 
 // ---- Commands and setters: the library's status ----
 
+// The families take the terminal context the method holds for its call
+// (guardTerminal of JniGuard.h), or NULL.
+
 // A function of the terminal context alone: the commands and a few setters.
-inline jint command(ecr_status (*run)(EcrCtx_s*)) { return statusOf(run(ecrCtx)); }
+inline jint command(EcrCtx_s* ctx, ecr_status (*run)(EcrCtx_s*)) { return statusOf(run(ctx)); }
 
 // The String's characters for `call`, or -1 without calling it when they
 // cannot be had (a null String among them).
@@ -62,8 +65,9 @@ jint withChars(JNIEnv* env, jstring text, Call call) {
   return call(chars.get());
 }
 
-inline jint textSetter(JNIEnv* env, jstring text, ecr_status (*set)(EcrCtx_s*, const char*)) {
-  return withChars(env, text, [set](const char* chars) { return statusOf(set(ecrCtx, chars)); });
+inline jint textSetter(JNIEnv* env, EcrCtx_s* ctx, jstring text,
+                       ecr_status (*set)(EcrCtx_s*, const char*)) {
+  return withChars(env, text, [ctx, set](const char* chars) { return statusOf(set(ctx, chars)); });
 }
 
 // The array's elements and length for `call`, or -1 without calling it when
@@ -80,9 +84,9 @@ jint withBytes(JNIEnv* env, jbyteArray array, Call call) {
 // An enumeration, a flag (1 or 0) or a number read into a local: its value,
 // or -1 when the reader did not answer ECR_OK.
 template <typename T>
-jint readValue(ecr_status (*read)(EcrCtx_s*, T*)) {
+jint readValue(EcrCtx_s* ctx, ecr_status (*read)(EcrCtx_s*, T*)) {
   T value{};
-  if (read(ecrCtx, &value) != ECR_OK) return kNoValue;
+  if (read(ctx, &value) != ECR_OK) return kNoValue;
   return static_cast<jint>(value);
 }
 
@@ -97,8 +101,8 @@ jstring readTextWith(JNIEnv* env, Read read) {
 }
 
 template <std::size_t Size>
-jstring readText(JNIEnv* env, ecr_status (*read)(EcrCtx_s*, char*)) {
-  return readTextWith<Size>(env, [read](char* buffer) { return read(ecrCtx, buffer); });
+jstring readText(JNIEnv* env, EcrCtx_s* ctx, ecr_status (*read)(EcrCtx_s*, char*)) {
+  return readTextWith<Size>(env, [ctx, read](char* buffer) { return read(ctx, buffer); });
 }
 
 // Bytes the reader writes into a buffer of `Size` bytes, with the buffer's
@@ -114,16 +118,17 @@ jbyteArray readBytes(JNIEnv* env, Read read) {
 
 // An identifier the reader writes as raw bytes (no NUL) into a 32-byte
 // buffer: a String of exactly those bytes, or null.
-jstring readIdentifier(JNIEnv* env, ecr_status (*read)(EcrCtx_s*, std::uint8_t*, std::size_t*));
+jstring readIdentifier(JNIEnv* env, EcrCtx_s* ctx,
+                       ecr_status (*read)(EcrCtx_s*, std::uint8_t*, std::size_t*));
 
 // The terminal's three address lines, each as the bytes the terminal sent:
 // a byte[][] of three, or null when a line cannot be read or an array cannot
 // be created.
-jobjectArray readAddressLines(JNIEnv* env);
+jobjectArray readAddressLines(JNIEnv* env, EcrCtx_s* ctx);
 
 // A report entry as a zumbra.api.EcrReportEntry, or null: when its class or
 // constructor cannot be found (before the library is asked), when the entry
 // cannot be read, or when an array or the object cannot be created.
-jobject readReportEntryObject(JNIEnv* env, jint id);
+jobject readReportEntryObject(JNIEnv* env, EcrCtx_s* ctx, jint id);
 
 }  // namespace zq::app::jni

@@ -12,7 +12,10 @@ import zumbra.api.EcrReportEntry;
 // Strings. The printout methods answer their own codes: 0 done, 1 no
 // printout or terminal context (or a closing day that was not started), 3 a
 // value refused, 4 a closing day already started or a transaction it
-// refuses, 5 no line left.
+// refuses, 5 no line left. Any Java thread may call any method: a call keeps
+// the contexts it works on for its whole call, and initialize, cleanup,
+// initializePrintout and cleanupPrintout are refused as busy (4, or 1 for
+// initializePrintout) while a call of any thread holds that context.
 public final class NativeEcrPaymentTerminal {
     static { System.loadLibrary("zumbrajni"); }
 

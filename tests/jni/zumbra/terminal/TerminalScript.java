@@ -35,6 +35,13 @@ final class TerminalScript {
         return this;
     }
 
+    // A step that answers `reply` to whatever request arrives.
+    TerminalScript anyRequest(String reply) {
+        text.append("expect *\n");
+        text.append("reply ").append(reply).append('\n');
+        return this;
+    }
+
     // The simulated terminal serving this script; answers its port.
     int start() {
         int port = NativeTestHooks.startTerminal(text.toString());
