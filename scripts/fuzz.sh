@@ -3,7 +3,9 @@
 # each one for the given number of seconds (default 30) on a copy of its seed
 # corpus, so the corpus in the repository never grows. Fails on the first
 # target that finds a crash, a leak, a sanitizer report or a time-out; the
-# reproducer lands in build/fuzz/findings/<target>/.
+# reproducer lands in build/fuzz/findings/<target>/. The build also compiles
+# every subsystem of the library, with clang's checks against exit-time
+# destructors and load-time constructors (cmake/ZqSubsystem.cmake).
 #   scripts/fuzz.sh [seconds-per-target] [target...]
 set -euo pipefail
 cd "$(dirname "$0")/.."

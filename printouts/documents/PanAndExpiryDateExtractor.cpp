@@ -112,9 +112,8 @@ void FiscalPanAndExpiryDateExtractor::addPreparedPanAndExpiryDateToPrintout() co
   PrintoutCtx_s::addFiscalSimpleTwoTextsLineToCtx(RawLineTexts(pan, expiryDate), PR_FISCAL_PAN_EXPIRY);
 }
 
-// ---- the process-wide instances ----
-
-// Left alive at exit, as every process-wide object of the library is.
+// ---- the process-wide instances, left alive at exit as every process-wide
+// object of the library is ----
 
 StandardPanAndExpiryDateExtractor& StandardCustomerPanAndExpiryDateExtractor::get() {
   static StandardCustomerPanAndExpiryDateExtractor& instance =
