@@ -196,10 +196,10 @@ const char* ecr_getVersion(void) {
   return guardExport("ecr_getVersion", kUnknown, [&]() -> const char* {
     startLoggers();
     using namespace zq::app::utils;
-    static const std::string version = std::to_string(kVersionMajor) + "." +
-                                       std::to_string(kVersionMinor) + "." +
-                                       std::to_string(kVersionPatch) + "." +
-                                       std::to_string(kVersionBuild);
+    // Left alive at exit, as the text is valid until the process ends.
+    static const std::string& version = *new std::string(
+        std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+        std::to_string(kVersionPatch) + "." + std::to_string(kVersionBuild));
     logBusInfo("Library version: %s", version.c_str());
     return version.c_str();
   });

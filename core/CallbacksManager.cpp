@@ -405,14 +405,10 @@ CallbacksManager::CallbacksManager() : callbacks_(&sharedDefaults()) {}
 CallbacksManager::~CallbacksManager() { setup(nullptr); }
 
 CallbacksManager& CallbacksManager::getInstance() {
-  // The manager itself is never destroyed: log lines can still arrive from
-  // other objects' destructors at exit, and they must find a live manager.
-  // Only the held object is deleted at exit, by the reaper below.
+  // Never destroyed, nor is the object it holds: a host calls the library
+  // from its atexit handlers and the destructors of its globals, and their
+  // log lines and questions must find the manager and the host's callbacks.
   static CallbacksManager* const instance = new CallbacksManager();
-  static struct Reaper {
-    ~Reaper() { instance->setup(nullptr); }
-  } reaper;
-  (void)reaper;
   instance->held();
   return *instance;
 }

@@ -308,6 +308,14 @@ void renderHostLine(const log4c_logging_event_t& event, std::string& rendered) {
   if (newline) out[HEAD + kept] = '\n';
 }
 
+// Raised when the thread's host-line texts below are destroyed. A thread
+// still logs after that: from the destructors of the host's own thread_local
+// objects, and on the main thread from atexit handlers and static
+// destructors, which run after the main thread's thread_local objects are
+// gone while the loggers are still up. A flag without a destructor stays
+// readable to the thread's very end.
+thread_local bool hostLineTextsGone = false;
+
 // The host lines of a thread, one text per nesting depth, each kept from
 // line to line so that a line costs no allocation once its text has grown to
 // the longest one. The layout writes the line of the current depth; while
@@ -318,13 +326,28 @@ struct HostLineTexts {
   std::vector<std::unique_ptr<std::string>> lines;
   size_t depth = 0;
 
+  HostLineTexts() = default;
+  HostLineTexts(const HostLineTexts&) = delete;
+  HostLineTexts& operator=(const HostLineTexts&) = delete;
+  ~HostLineTexts() { hostLineTextsGone = true; }
+
   std::string& current() {
     if (depth == lines.size()) lines.push_back(std::make_unique<std::string>());
     return *lines[depth];
   }
 };
 
+// The one per-thread object of the library with a destructor: it frees the
+// texts of every thread that ends, and the flag above takes over from it.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wexit-time-destructors"
+#pragma clang diagnostic ignored "-Wglobal-constructors"
+#endif
 thread_local HostLineTexts hostLineTexts;
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 // Marks the current line as being read by the host for its lifetime.
 class ReadingHostLine {
@@ -346,7 +369,9 @@ const char* formatHostLine(const log4c_layout_t*, const log4c_logging_event_t* e
   // Called from log4c, a C library: nothing may unwind through it. Without a
   // line log4c hands the bare message on, and the append makes the line itself.
   try {
-    if (!event) return nullptr;
+    // Once the thread's texts are gone the append makes the line in a text
+    // of its own.
+    if (!event || hostLineTextsGone) return nullptr;
     std::string& line = hostLineTexts.current();
     renderHostLine(*event, line);
     return line.c_str();
@@ -363,22 +388,33 @@ bool usesHostLineLayout(const log4c_appender_t* appender) {
   return log4c_layout_get_type(log4c_appender_get_layout(appender)) == &hostLineLayoutType;
 }
 
+// Makes the host's line of `event` in `line` and hands it to the host.
+template <void (CallbacksManager::*forward)(const std::string&)>
+void forwardLine(const log4c_appender_t* appender, const log4c_logging_event_t& event,
+                 std::string& line) {
+  // log4c formats the event with the appender's layout right before it
+  // calls the append: with the library's layout the host line is there.
+  if (usesHostLineLayout(appender)) {
+    if (event.evt_rendered_msg != line.c_str()) renderHostLine(event, line);
+  } else {
+    renderInnerLogMessage(event.evt_rendered_msg ? event.evt_rendered_msg : event.evt_msg, line);
+  }
+  (CallbacksManager::getInstance().*forward)(line);
+}
+
 // The append functions run inside log4c, a C library: nothing may unwind
 // through it, so any failure here drops the line for the host.
 template <void (CallbacksManager::*forward)(const std::string&)>
 int forwardInner(const log4c_appender_t* appender, const log4c_logging_event_t* event) noexcept {
   try {
     if (!event) return 0;
-    ReadingHostLine reading(hostLineTexts);
-    std::string& line = reading.line;
-    // log4c formats the event with the appender's layout right before it
-    // calls the append: with the library's layout the host line is there.
-    if (usesHostLineLayout(appender)) {
-      if (event->evt_rendered_msg != line.c_str()) renderHostLine(*event, line);
-    } else {
-      renderInnerLogMessage(event->evt_rendered_msg ? event->evt_rendered_msg : event->evt_msg, line);
+    if (hostLineTextsGone) {
+      std::string line;
+      forwardLine<forward>(appender, *event, line);
+      return 0;
     }
-    (CallbacksManager::getInstance().*forward)(line);
+    ReadingHostLine reading(hostLineTexts);
+    forwardLine<forward>(appender, *event, reading.line);
   } catch (...) {
   }
   return 0;

@@ -34,7 +34,8 @@ class Optional {
   const T& get() const {
     if (!present_) {
       logDevFatal("Attempting to dereference NULL pointer");
-      static const T empty{};
+      // Left alive at exit, as every table of the library is.
+      static const T& empty = *new T();
       return empty;
     }
     return *value_;

@@ -728,7 +728,8 @@ std::string TlvDbgDump::tagToString(TlvTag tag) const {
     TlvTag tag;
     const char* name;
   };
-  static const std::vector<Row> table = {
+  // Constant data, which no exit destroys.
+  static constexpr Row table[] = {
 #define ZQ_TAG(name, number) {number, #name},
 #include "core/TagList.def"
 #undef ZQ_TAG

@@ -20,7 +20,7 @@ class CircularBufferIterator {
  public:
   static const CircularBufferIterator npos;
 
-  CircularBufferIterator() : owner(nullptr), position(nullptr) {}
+  constexpr CircularBufferIterator() : owner(nullptr), position(nullptr) {}
   CircularBufferIterator(const CircularBuffer* owner, uint8_t* position) : owner(owner), position(position) {}
 
   // The byte there. Only valid for a position that holds a buffered byte.

@@ -79,7 +79,8 @@ CircularBufferIterator EotFrameLocator::locateFrameTermination(CircularBufferIte
 }
 
 const StxEtxLrcFrameLocator& StxEtxLrcFrameLocator::getInstance() {
-  static const StxEtxLrcFrameLocator instance;
+  // Left alive at exit, as every process-wide object of the library is.
+  static const StxEtxLrcFrameLocator& instance = *new StxEtxLrcFrameLocator();
   return instance;
 }
 

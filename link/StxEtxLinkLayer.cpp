@@ -40,12 +40,15 @@ std::vector<uint8_t> StxEtxLinkLayer::getEotMessage() const { return {control::E
 const FrameLocator& StxEtxLinkLayer::getFrameLocator() const { return StxEtxLrcFrameLocator::getInstance(); }
 
 const FrameLocator& StxEtxLinkLayer::getControlCharacterLocator() const {
-  static const ControlCharacterFrameLocator locator({control::ACK, control::NAK}, {control::EOT});
+  // The locators are left alive at exit, as every process-wide object of the
+  // library is: a host may still talk to its terminal from an atexit handler.
+  static const ControlCharacterFrameLocator& locator =
+      *new ControlCharacterFrameLocator({control::ACK, control::NAK}, {control::EOT});
   return locator;
 }
 
 const FrameLocator& StxEtxLinkLayer::getEotLocator() const {
-  static const EotFrameLocator locator({});
+  static const EotFrameLocator& locator = *new EotFrameLocator({});
   return locator;
 }
 
@@ -58,7 +61,8 @@ bool StxEtxLrcNoAckLinkLayer::checkReply(const std::vector<uint8_t>& reply) cons
 }
 
 const FrameLocator& StxEtxLrcNoAckLinkLayer::getControlCharacterLocator() const {
-  static const ControlCharacterFrameLocator locator({}, {control::EOT, control::NAK});
+  static const ControlCharacterFrameLocator& locator =
+      *new ControlCharacterFrameLocator({}, {control::EOT, control::NAK});
   return locator;
 }
 

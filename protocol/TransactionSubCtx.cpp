@@ -205,8 +205,9 @@ void TransactionSubCtx::setEvoucherTransactionDetails(const std::string& text) {
 
 void TransactionSubCtx::clearTransactionTags() {
   logDevInfo("Clearing transaction data");
-  // One walk of the store for the whole list.
-  static const std::vector<tlv::TlvTag> tags = [] {
+  // One walk of the store for the whole list; left alive at exit, as every
+  // table of the library is.
+  static const std::vector<tlv::TlvTag>& tags = *new std::vector<tlv::TlvTag>([] {
     std::vector<tlv::TlvTag> list = {0x9FD601, 0x9FD40B, 0x9FD401, 0x89,     0x9FD402, 0x5A,     0x9FD450, 0x9A,
                                      0x9F21,   0x9F12,   0x9FD403, 0x9FD404, 0x9FD405, 0x9FD451, 0x9F36,   0x9F26,
                                      0x9F06,   0x9FD406, 0x95,     0x9B,     0x9FD801, 0x5F2A,   0x5F3C,   0x9F3A,
@@ -217,7 +218,7 @@ void TransactionSubCtx::clearTransactionTags() {
     for (tlv::TlvTag tag = 0x9FE021; tag <= 0x9FE02B; ++tag) list.push_back(tag);
     list.insert(list.end(), {0xDF11, 0xDF12, 0x7F02, 0x7F01});
     return list;
-  }();
+  }());
   store.removeTags(tags.data(), tags.size());
 }
 

@@ -4,7 +4,9 @@
 # corpus, so the corpus in the repository never grows. Every target runs,
 # also after one has found a crash, a leak, a sanitizer report or a time-out;
 # the script then fails at the end, naming those targets. A reproducer lands
-# in build/fuzz/findings/<target>/.
+# in build/fuzz/findings/<target>/. The build also compiles every subsystem
+# of the library, with clang's checks against exit-time destructors and
+# load-time constructors (cmake/ZqSubsystem.cmake).
 #   scripts/fuzz.sh [seconds-per-target] [target...]
 set -euo pipefail
 cd "$(dirname "$0")/.."

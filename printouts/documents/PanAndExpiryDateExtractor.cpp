@@ -16,7 +16,7 @@ namespace {
 
 constexpr size_t kPanGroup = 4;
 // What a terminal sends in the PAN tag when it has no card number to show.
-const std::string kEmptyPan(16, ' ');
+constexpr char kEmptyPan[] = "                ";
 
 std::string hexOfByte(unsigned char byte) {
   return utils::hexToAscii(std::vector<unsigned char>{byte}, false);
@@ -112,25 +112,30 @@ void FiscalPanAndExpiryDateExtractor::addPreparedPanAndExpiryDateToPrintout() co
   PrintoutCtx_s::addFiscalSimpleTwoTextsLineToCtx(RawLineTexts(pan, expiryDate), PR_FISCAL_PAN_EXPIRY);
 }
 
-// ---- the process-wide instances ----
+// ---- the process-wide instances, left alive at exit as every process-wide
+// object of the library is ----
 
 StandardPanAndExpiryDateExtractor& StandardCustomerPanAndExpiryDateExtractor::get() {
-  static StandardCustomerPanAndExpiryDateExtractor instance;
+  static StandardCustomerPanAndExpiryDateExtractor& instance =
+      *new StandardCustomerPanAndExpiryDateExtractor();
   return instance;
 }
 
 StandardPanAndExpiryDateExtractor& StandardMerchantPanAndExpiryDateExtractor::get() {
-  static StandardMerchantPanAndExpiryDateExtractor instance;
+  static StandardMerchantPanAndExpiryDateExtractor& instance =
+      *new StandardMerchantPanAndExpiryDateExtractor();
   return instance;
 }
 
 FiscalPanAndExpiryDateExtractor& FiscalCustomerPanAndExpiryDateExtractor::get() {
-  static FiscalCustomerPanAndExpiryDateExtractor instance;
+  static FiscalCustomerPanAndExpiryDateExtractor& instance =
+      *new FiscalCustomerPanAndExpiryDateExtractor();
   return instance;
 }
 
 FiscalPanAndExpiryDateExtractor& FiscalMerchantPanAndExpiryDateExtractor::get() {
-  static FiscalMerchantPanAndExpiryDateExtractor instance;
+  static FiscalMerchantPanAndExpiryDateExtractor& instance =
+      *new FiscalMerchantPanAndExpiryDateExtractor();
   return instance;
 }
 

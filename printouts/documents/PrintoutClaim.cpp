@@ -7,15 +7,19 @@ namespace zq::app::printouts {
 
 namespace {
 
-// The thread that builds a printout now, if any.
-std::atomic<std::thread::id> machineryUser{std::thread::id()};
+// The thread that builds a printout now, if any. Made on first use, as the
+// library's process-wide objects are (nothing of it runs at load).
+std::atomic<std::thread::id>& machineryUser() {
+  static std::atomic<std::thread::id> user{std::thread::id()};
+  return user;
+}
 
 }  // namespace
 
 PrintoutClaim::PrintoutClaim(PrintoutCtx_s* ctx, EcrCtx_s* ecr) noexcept {
   if (ctx == nullptr || ecr == nullptr) return;
   std::thread::id nobody;
-  machineryHeld_ = machineryUser.compare_exchange_strong(nobody, std::this_thread::get_id(),
+  machineryHeld_ = machineryUser().compare_exchange_strong(nobody, std::this_thread::get_id(),
                                                          std::memory_order_acquire);
   if (!machineryHeld_) {
     machineryRefused_ = true;
@@ -30,7 +34,7 @@ PrintoutClaim::~PrintoutClaim() {
   // The contexts first, then the machinery that was claimed before them.
   terminal_.reset();
   printout_.reset();
-  if (machineryHeld_) machineryUser.store(std::thread::id(), std::memory_order_release);
+  if (machineryHeld_) machineryUser().store(std::thread::id(), std::memory_order_release);
 }
 
 bool PrintoutClaim::refused() const {

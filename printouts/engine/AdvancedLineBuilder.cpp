@@ -23,8 +23,10 @@ void AdvancedLineBuilder::buildLine(const RawLineTexts& texts, const unsigned lo
   }
 }
 
+// The builders are left alive at exit, as every process-wide object of the
+// library is.
 TwoEntryLineBrokenBuilder& TwoEntryLineBrokenBuilder::get() {
-  static TwoEntryLineBrokenBuilder instance;
+  static TwoEntryLineBrokenBuilder& instance = *new TwoEntryLineBrokenBuilder();
   return instance;
 }
 
@@ -42,7 +44,7 @@ void TwoEntryLineBrokenBuilder::addTwoLines() {
 }
 
 TwoEntryLineOverlapBuilder& TwoEntryLineOverlapBuilder::get() {
-  static TwoEntryLineOverlapBuilder instance;
+  static TwoEntryLineOverlapBuilder& instance = *new TwoEntryLineOverlapBuilder();
   return instance;
 }
 
@@ -60,7 +62,7 @@ void TwoEntryLineOverlapBuilder::addTwoLines() {
 }
 
 ThreeEntryLineBuilder& ThreeEntryLineBuilder::get() {
-  static ThreeEntryLineBuilder instance;
+  static ThreeEntryLineBuilder& instance = *new ThreeEntryLineBuilder();
   return instance;
 }
 

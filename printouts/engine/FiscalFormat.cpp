@@ -84,7 +84,8 @@ const DccPair kDccPairs[] = {
 }  // namespace
 
 FiscalFormat& FiscalFormat::getInstance() {
-  static FiscalFormat instance;
+  // Left alive at exit, as every process-wide object of the library is.
+  static FiscalFormat& instance = *new FiscalFormat();
   return instance;
 }
 

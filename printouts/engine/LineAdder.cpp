@@ -41,50 +41,37 @@ void SmallLineAdder::setAdditionalLineParameters(pr_Line& line) const {
   line.fontSize = PR_FONT_SMALL;
 }
 
-FiscalSimpleLineAdder<FiscalLeftFormatter> fiscalSimpleLeftLineAdder;
-FiscalSimpleLineAdder<FiscalRightFormatter> fiscalSimpleRightLineAdder;
-FiscalSimpleLineAdder<FiscalCenterFormatter> fiscalSimpleCenterLineAdder;
-FiscalSimpleLineAdder<FiscalTwoTextsFormatter> fiscalSimpleTwoTextsLineAdder;
-FiscalSimpleLineAdder<FiscalEmptyFormatter> fiscalSimpleUnformattedLineAdder;
-StandardSimpleLineAdder<StandardLeftFormatter> standardSimpleLeftLineAdder;
-StandardBigLineAdder<BigLeftFormatter> standardBigLeftLineAdder;
-StandardBoldLineAdder<StandardLeftFormatter> standardBoldLeftLineAdder;
-StandardSimpleLineAdder<StandardRightFormatter> standardSimpleRightLineAdder;
-StandardBigBoldLineAdder<BigCenterFormatter> standardBigBoldCenterLineAdder;
-StandardBigLineAdder<BigCenterFormatter> standardBigCenterLineAdder;
-StandardBoldLineAdder<StandardCenterFormatter> standardBoldCenterLineAdder;
-StandardNegativeBigBoldLineAdder<BigCenterFormatter> standardNegativeBigBoldCenterLineAdder;
-StandardNegativeLineAdder<StandardCenterFormatter> standardNegativeCenterLineAdder;
-StandardSimpleLineAdder<StandardCenterFormatter> standardSimpleCenterLineAdder;
-StandardSmallLineAdder<SmallCenterFormatter> standardSmallCenterLineAdder;
-StandardBoldLineAdder<StandardTwoTextsFormatter> standardBoldTwoTextsLineAdder;
-StandardSimpleLineAdder<StandardTwoTextsFormatter> standardSimpleTwoTextsLineAdder;
-StandardSimpleLineAdder<StandardThreeTextsFormatter> standardSimpleThreeTextsLineAdder;
-StandardSimpleLineAdder<StandardEmptyFormatter> standardSimpleUnformattedLineAdder;
+LineAdders& lineAdders() {
+  static LineAdders& adders = *new LineAdders();
+  return adders;
+}
 
 const std::array<LineAdderInterface*, kLineAdderCount>& allLineAdders() {
-  static const std::array<LineAdderInterface*, kLineAdderCount> adders = {
-      &fiscalSimpleLeftLineAdder,
-      &fiscalSimpleRightLineAdder,
-      &fiscalSimpleCenterLineAdder,
-      &fiscalSimpleTwoTextsLineAdder,
-      &fiscalSimpleUnformattedLineAdder,
-      &standardSimpleLeftLineAdder,
-      &standardBigLeftLineAdder,
-      &standardBoldLeftLineAdder,
-      &standardSimpleRightLineAdder,
-      &standardBigBoldCenterLineAdder,
-      &standardBigCenterLineAdder,
-      &standardBoldCenterLineAdder,
-      &standardNegativeBigBoldCenterLineAdder,
-      &standardNegativeCenterLineAdder,
-      &standardSimpleCenterLineAdder,
-      &standardSmallCenterLineAdder,
-      &standardBoldTwoTextsLineAdder,
-      &standardSimpleTwoTextsLineAdder,
-      &standardSimpleThreeTextsLineAdder,
-      &standardSimpleUnformattedLineAdder,
-  };
+  static const std::array<LineAdderInterface*, kLineAdderCount> adders = [] {
+    LineAdders& all = lineAdders();
+    return std::array<LineAdderInterface*, kLineAdderCount>{
+        &all.fiscalSimpleLeftLineAdder,
+        &all.fiscalSimpleRightLineAdder,
+        &all.fiscalSimpleCenterLineAdder,
+        &all.fiscalSimpleTwoTextsLineAdder,
+        &all.fiscalSimpleUnformattedLineAdder,
+        &all.standardSimpleLeftLineAdder,
+        &all.standardBigLeftLineAdder,
+        &all.standardBoldLeftLineAdder,
+        &all.standardSimpleRightLineAdder,
+        &all.standardBigBoldCenterLineAdder,
+        &all.standardBigCenterLineAdder,
+        &all.standardBoldCenterLineAdder,
+        &all.standardNegativeBigBoldCenterLineAdder,
+        &all.standardNegativeCenterLineAdder,
+        &all.standardSimpleCenterLineAdder,
+        &all.standardSmallCenterLineAdder,
+        &all.standardBoldTwoTextsLineAdder,
+        &all.standardSimpleTwoTextsLineAdder,
+        &all.standardSimpleThreeTextsLineAdder,
+        &all.standardSimpleUnformattedLineAdder,
+    };
+  }();
   return adders;
 }
 

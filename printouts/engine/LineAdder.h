@@ -162,27 +162,31 @@ class FiscalSimpleLineAdder : public FiscalPrintoutLineAdder<F>, public SimpleLi
 
 #undef ZQ_LINE_ADDER_OVERRIDES
 
-// The twenty process-wide adders, built unbound when the library is loaded.
-extern FiscalSimpleLineAdder<FiscalLeftFormatter> fiscalSimpleLeftLineAdder;
-extern FiscalSimpleLineAdder<FiscalRightFormatter> fiscalSimpleRightLineAdder;
-extern FiscalSimpleLineAdder<FiscalCenterFormatter> fiscalSimpleCenterLineAdder;
-extern FiscalSimpleLineAdder<FiscalTwoTextsFormatter> fiscalSimpleTwoTextsLineAdder;
-extern FiscalSimpleLineAdder<FiscalEmptyFormatter> fiscalSimpleUnformattedLineAdder;
-extern StandardSimpleLineAdder<StandardLeftFormatter> standardSimpleLeftLineAdder;
-extern StandardBigLineAdder<BigLeftFormatter> standardBigLeftLineAdder;
-extern StandardBoldLineAdder<StandardLeftFormatter> standardBoldLeftLineAdder;
-extern StandardSimpleLineAdder<StandardRightFormatter> standardSimpleRightLineAdder;
-extern StandardBigBoldLineAdder<BigCenterFormatter> standardBigBoldCenterLineAdder;
-extern StandardBigLineAdder<BigCenterFormatter> standardBigCenterLineAdder;
-extern StandardBoldLineAdder<StandardCenterFormatter> standardBoldCenterLineAdder;
-extern StandardNegativeBigBoldLineAdder<BigCenterFormatter> standardNegativeBigBoldCenterLineAdder;
-extern StandardNegativeLineAdder<StandardCenterFormatter> standardNegativeCenterLineAdder;
-extern StandardSimpleLineAdder<StandardCenterFormatter> standardSimpleCenterLineAdder;
-extern StandardSmallLineAdder<SmallCenterFormatter> standardSmallCenterLineAdder;
-extern StandardBoldLineAdder<StandardTwoTextsFormatter> standardBoldTwoTextsLineAdder;
-extern StandardSimpleLineAdder<StandardTwoTextsFormatter> standardSimpleTwoTextsLineAdder;
-extern StandardSimpleLineAdder<StandardThreeTextsFormatter> standardSimpleThreeTextsLineAdder;
-extern StandardSimpleLineAdder<StandardEmptyFormatter> standardSimpleUnformattedLineAdder;
+// The twenty process-wide adders, built unbound on their first use and left
+// alive at exit, as every process-wide object of the library is.
+struct LineAdders {
+  FiscalSimpleLineAdder<FiscalLeftFormatter> fiscalSimpleLeftLineAdder;
+  FiscalSimpleLineAdder<FiscalRightFormatter> fiscalSimpleRightLineAdder;
+  FiscalSimpleLineAdder<FiscalCenterFormatter> fiscalSimpleCenterLineAdder;
+  FiscalSimpleLineAdder<FiscalTwoTextsFormatter> fiscalSimpleTwoTextsLineAdder;
+  FiscalSimpleLineAdder<FiscalEmptyFormatter> fiscalSimpleUnformattedLineAdder;
+  StandardSimpleLineAdder<StandardLeftFormatter> standardSimpleLeftLineAdder;
+  StandardBigLineAdder<BigLeftFormatter> standardBigLeftLineAdder;
+  StandardBoldLineAdder<StandardLeftFormatter> standardBoldLeftLineAdder;
+  StandardSimpleLineAdder<StandardRightFormatter> standardSimpleRightLineAdder;
+  StandardBigBoldLineAdder<BigCenterFormatter> standardBigBoldCenterLineAdder;
+  StandardBigLineAdder<BigCenterFormatter> standardBigCenterLineAdder;
+  StandardBoldLineAdder<StandardCenterFormatter> standardBoldCenterLineAdder;
+  StandardNegativeBigBoldLineAdder<BigCenterFormatter> standardNegativeBigBoldCenterLineAdder;
+  StandardNegativeLineAdder<StandardCenterFormatter> standardNegativeCenterLineAdder;
+  StandardSimpleLineAdder<StandardCenterFormatter> standardSimpleCenterLineAdder;
+  StandardSmallLineAdder<SmallCenterFormatter> standardSmallCenterLineAdder;
+  StandardBoldLineAdder<StandardTwoTextsFormatter> standardBoldTwoTextsLineAdder;
+  StandardSimpleLineAdder<StandardTwoTextsFormatter> standardSimpleTwoTextsLineAdder;
+  StandardSimpleLineAdder<StandardThreeTextsFormatter> standardSimpleThreeTextsLineAdder;
+  StandardSimpleLineAdder<StandardEmptyFormatter> standardSimpleUnformattedLineAdder;
+};
+LineAdders& lineAdders();
 
 constexpr std::size_t kLineAdderCount = 20;
 // All twenty, in the order above: the order in which contexts bind them.

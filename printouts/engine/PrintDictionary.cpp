@@ -218,7 +218,9 @@ const DccPair kDccPairs[] = {
 }  // namespace
 
 PrintDictionary& PrintDictionary::getInstance() {
-  static PrintDictionary instance;
+  // Left alive at exit, as every process-wide object of the library is: a
+  // host may still print from its atexit handlers or its globals' destructors.
+  static PrintDictionary& instance = *new PrintDictionary();
   return instance;
 }
 

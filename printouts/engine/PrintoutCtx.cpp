@@ -24,65 +24,65 @@ void PrintoutCtx_s::bindLineAdders(PrintoutCtx_s* ctx) {
 }
 
 void PrintoutCtx_s::addFiscalSimpleLeftLineToCtx(const RawLineTexts& texts, const pr_FiscalFormatId& fmt) {
-  pr::fiscalSimpleLeftLineAdder.addLine(texts, fmt);
+  pr::lineAdders().fiscalSimpleLeftLineAdder.addLine(texts, fmt);
 }
 void PrintoutCtx_s::addFiscalSimpleRightLineToCtx(const RawLineTexts& texts, const pr_FiscalFormatId& fmt) {
-  pr::fiscalSimpleRightLineAdder.addLine(texts, fmt);
+  pr::lineAdders().fiscalSimpleRightLineAdder.addLine(texts, fmt);
 }
 void PrintoutCtx_s::addFiscalSimpleCenterLineToCtx(const RawLineTexts& texts, const pr_FiscalFormatId& fmt) {
-  pr::fiscalSimpleCenterLineAdder.addLine(texts, fmt);
+  pr::lineAdders().fiscalSimpleCenterLineAdder.addLine(texts, fmt);
 }
 void PrintoutCtx_s::addFiscalSimpleTwoTextsLineToCtx(const RawLineTexts& texts, const pr_FiscalFormatId& fmt) {
-  pr::fiscalSimpleTwoTextsLineAdder.addLine(texts, fmt);
+  pr::lineAdders().fiscalSimpleTwoTextsLineAdder.addLine(texts, fmt);
 }
 void PrintoutCtx_s::addFiscalSimpleUnformattedLineToCtx(const RawLineTexts& texts,
                                                         const pr_FiscalFormatId& fmt) {
-  pr::fiscalSimpleUnformattedLineAdder.addLine(texts, fmt);
+  pr::lineAdders().fiscalSimpleUnformattedLineAdder.addLine(texts, fmt);
 }
 void PrintoutCtx_s::addStandardSimpleLeftLineToCtx(const RawLineTexts& texts) {
-  pr::standardSimpleLeftLineAdder.addLine(texts);
+  pr::lineAdders().standardSimpleLeftLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardBigLeftLineToCtx(const RawLineTexts& texts) {
-  pr::standardBigLeftLineAdder.addLine(texts);
+  pr::lineAdders().standardBigLeftLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardBoldLeftLineToCtx(const RawLineTexts& texts) {
-  pr::standardBoldLeftLineAdder.addLine(texts);
+  pr::lineAdders().standardBoldLeftLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardSimpleRightLineToCtx(const RawLineTexts& texts) {
-  pr::standardSimpleRightLineAdder.addLine(texts);
+  pr::lineAdders().standardSimpleRightLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardBigBoldCenterLineToCtx(const RawLineTexts& texts) {
-  pr::standardBigBoldCenterLineAdder.addLine(texts);
+  pr::lineAdders().standardBigBoldCenterLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardBigCenterLineToCtx(const RawLineTexts& texts) {
-  pr::standardBigCenterLineAdder.addLine(texts);
+  pr::lineAdders().standardBigCenterLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardBoldCenterLineToCtx(const RawLineTexts& texts) {
-  pr::standardBoldCenterLineAdder.addLine(texts);
+  pr::lineAdders().standardBoldCenterLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardNegativeBigBoldCenterLineToCtx(const RawLineTexts& texts) {
-  pr::standardNegativeBigBoldCenterLineAdder.addLine(texts);
+  pr::lineAdders().standardNegativeBigBoldCenterLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardNegativeCenterLineToCtx(const RawLineTexts& texts) {
-  pr::standardNegativeCenterLineAdder.addLine(texts);
+  pr::lineAdders().standardNegativeCenterLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardSimpleCenterLineToCtx(const RawLineTexts& texts) {
-  pr::standardSimpleCenterLineAdder.addLine(texts);
+  pr::lineAdders().standardSimpleCenterLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardSmallCenterLineToCtx(const RawLineTexts& texts) {
-  pr::standardSmallCenterLineAdder.addLine(texts);
+  pr::lineAdders().standardSmallCenterLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardBoldTwoTextsLineToCtx(const RawLineTexts& texts) {
-  pr::standardBoldTwoTextsLineAdder.addLine(texts);
+  pr::lineAdders().standardBoldTwoTextsLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardSimpleTwoTextsLineToCtx(const RawLineTexts& texts) {
-  pr::standardSimpleTwoTextsLineAdder.addLine(texts);
+  pr::lineAdders().standardSimpleTwoTextsLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardSimpleThreeTextsLineToCtx(const RawLineTexts& texts) {
-  pr::standardSimpleThreeTextsLineAdder.addLine(texts);
+  pr::lineAdders().standardSimpleThreeTextsLineAdder.addLine(texts);
 }
 void PrintoutCtx_s::addStandardSimpleUnformattedLineToCtx(const RawLineTexts& texts) {
-  pr::standardSimpleUnformattedLineAdder.addLine(texts);
+  pr::lineAdders().standardSimpleUnformattedLineAdder.addLine(texts);
 }
 
 namespace zq::app::printouts {
