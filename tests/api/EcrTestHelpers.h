@@ -2,33 +2,17 @@
 // listens, a device that does not exist, and the host log lines.
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/LogRecorder.h"
+#include "support/RefusedPort.h"
 
 namespace zq::test {
 
-// A loopback port that refuses connections: bound once by the system's
-// choice, then closed again.
-inline uint16_t refusedPort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
+// A loopback port that refuses connections.
+inline uint16_t refusedPort() { return zq_refusedPort(); }
 
 inline const char* missingSerialDevice() { return "/dev/zq-no-such-serial-port"; }
 

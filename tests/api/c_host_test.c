@@ -11,6 +11,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "../support/RefusedPort.h"
+
 #include "zumbra_callbacks.h"
 #include "zumbra_ecr.h"
 
@@ -24,19 +26,6 @@ static int failures = 0;
     }                                                              \
   } while (0)
 
-/* A loopback port where nothing listens. */
-static uint16_t refusedPort(void) {
-  struct sockaddr_in address;
-  socklen_t length = sizeof address;
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  memset(&address, 0, sizeof address);
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, (struct sockaddr*)&address, sizeof address);
-  getsockname(fd, (struct sockaddr*)&address, &length);
-  close(fd);
-  return ntohs(address.sin_port);
-}
 
 static int busLines = 0;
 static void onBusLog(const char* line) {
@@ -60,7 +49,7 @@ int main(void) {
   CHECK(ecr_getTerminalStatus(ctx) == ECR_NOT_INITIALIZED);
 
   /* A refused connection answers 3, and the context then counts as set up. */
-  CHECK(ecr_setTcpIpLink(ctx, "127.0.0.1", refusedPort(), 300) == ECR_COMM_ERROR);
+  CHECK(ecr_setTcpIpLink(ctx, "127.0.0.1", zq_refusedPort(), 300) == ECR_COMM_ERROR);
   ecr_getLastReturnCode(ctx, &code);
   CHECK(code == 0);
   CHECK(ecr_closeConnection(ctx) == ECR_OK);

@@ -13,6 +13,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "../support/RefusedPort.h"
+
 #include "zumbra_callbacks.h"
 #include "zumbra_ecr.h"
 #include "zumbra_log.h"
@@ -66,19 +68,6 @@ static bool yes(const char* prompt) {
 static void shown(const char* prompt) { (void)prompt; }
 static void statusChanged(ecr_terminalStatus status) { (void)status; }
 
-/* A loopback port where nothing listens. */
-static uint16_t refusedPort(void) {
-  struct sockaddr_in address;
-  socklen_t length = sizeof address;
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  memset(&address, 0, sizeof address);
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, (struct sockaddr*)&address, sizeof address);
-  getsockname(fd, (struct sockaddr*)&address, &length);
-  close(fd);
-  return ntohs(address.sin_port);
-}
 
 static int connectTerminal(void) {
   int failures = 0;
@@ -97,7 +86,7 @@ static int failedLink(void) {
   EcrCtx_s* other = NULL;
   CHECK(ecr_initialize(&other) == ECR_OK);
   ecr_setProtocol(other, 0);
-  CHECK(ecr_setTcpIpLink(other, "127.0.0.1", refusedPort(), 1000) == ECR_COMM_ERROR);
+  CHECK(ecr_setTcpIpLink(other, "127.0.0.1", zq_refusedPort(), 1000) == ECR_COMM_ERROR);
   ecr_cleanup(&other);
   CHECK(other == NULL);
   return failures;
