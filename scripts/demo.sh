@@ -16,16 +16,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-scripts/setup-debian.sh
-
-echo "== build"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZQ_BUILD_TESTS=OFF
-cmake --build build/release -j "$(nproc)"
-cmake --install build/release --prefix build/stage
-# The simulated terminal lives with the test helpers: a tree of its own with
-# the tests configured, of which only the simulator is built.
-cmake -S . -B build/simulator -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZQ_BUILD_TESTS=ON
-cmake --build build/simulator -j "$(nproc)" --target zq_terminal_simulator
+scripts/build-stage.sh
 
 echo "== the example host, against the installation alone, and a purchase with it"
 # Built once with the CMake package and once with pkg-config. The library's
